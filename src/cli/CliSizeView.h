@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "query/SizeQueryView.h"
+
+// The size query's view in a terminal: status texts go to one stream, one line
+// each, and the size to another.
+class CliSizeView : public SizeQueryView {
+ public:
+  CliSizeView(std::string address, bool groupDigits, const LanguageTable& texts,
+              std::ostream& statusOut, std::ostream& sizeOut)
+      : m_address(std::move(address)),
+        m_groupDigits(groupDigits),
+        m_texts(texts),
+        m_statusOut(statusOut),
+        m_sizeOut(sizeOut) {}
+
+  std::string ReadAddress() override { return m_address; }
+  void SetStatusText(const std::string& text) override;
+  void SetSizeText(const std::string& text) override;
+  void ShowFileSize(std::uint64_t size) override;
+  void SetQueryButtonsEnabled(bool) override {}
+  const LanguageTable& LanguageTexts() const override { return m_texts; }
+
+  // A text's line breaks become blanks, so that one text stays one line.
+  static std::string OneLine(std::string text);
+
+ private:
+  std::string m_address;
+  bool m_groupDigits;
+  const LanguageTable& m_texts;
+  std::ostream& m_statusOut;
+  std::ostream& m_sizeOut;
+};

@@ -1,0 +1,48 @@
+// quorvane-size: the size query from a terminal, on the same code as the window.
+#include <curl/curl.h>
+
+#include <iostream>
+
+#include "cli/CliOptions.h"
+#include "cli/CliSizeView.h"
+#include "localisation/LanguageTable.h"
+#include "query/QuerySizeThread.h"
+
+namespace {
+
+int ExitStatus(SizeQueryOutcome outcome) {
+  switch (outcome) {
+    case SizeQueryOutcome::SizeShown: return 0;
+    case SizeQueryOutcome::BadAddress: return 2;
+    case SizeQueryOutcome::OtherService: return 3;
+    case SizeQueryOutcome::Refused:
+    case SizeQueryOutcome::NoSize: break;
+  }
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const auto options = CliOptions::Parse({argv + 1, argv + argc});
+  if (!options) {
+    std::cerr << CliOptions::kUsage;
+    return 2;
+  }
+  if (options->help) {
+    std::cout << CliOptions::kUsage;
+    return 0;
+  }
+  if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return 1;
+
+  LanguageTable texts;
+  texts.SetMissingFileHandler([](const std::string& message) {
+    std::cerr << CliSizeView::OneLine(message) << std::endl;
+  });
+  if (options->languageFile) texts.LoadFromPath(*options->languageFile, false);
+
+  CliSizeView view(options->address, options->groupDigits, texts, std::cerr, std::cout);
+  const int status = ExitStatus(QuerySizeThread(view));
+  curl_global_cleanup();
+  return status;
+}

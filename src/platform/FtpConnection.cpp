@@ -1,0 +1,59 @@
+#include "platform/FtpConnection.h"
+
+#include <curl/curl.h>
+
+#include "platform/InternetException.h"
+
+namespace {
+
+// The server's root as a URL built by curl itself, so IPv6 literals and odd
+// host names are written the way curl will read them back.
+std::string RootUrl(const std::string& server, std::uint16_t port) {
+  CURLU* url = curl_url();
+  std::string text;
+  char* built = nullptr;
+  if (url && curl_url_set(url, CURLUPART_SCHEME, "ftp", 0) == CURLUE_OK &&
+      curl_url_set(url, CURLUPART_HOST, server.c_str(), 0) == CURLUE_OK &&
+      curl_url_set(url, CURLUPART_PORT, std::to_string(port).c_str(), 0) == CURLUE_OK &&
+      curl_url_set(url, CURLUPART_PATH, "/", 0) == CURLUE_OK &&
+      curl_url_get(url, CURLUPART_URL, &built, 0) == CURLUE_OK) {
+    text = built;
+    curl_free(built);
+  }
+  curl_url_cleanup(url);
+  if (text.empty()) throw InternetException(CURLE_URL_MALFORMAT, "not an FTP server address");
+  return text;
+}
+
+std::size_t DiscardBody(char*, std::size_t size, std::size_t count, void*) { return size * count; }
+
+}  // namespace
+
+std::unique_ptr<FtpConnection> FtpConnection::Connect(InternetSession& session,
+                                                      const std::string& server,
+                                                      const std::string& userName,
+                                                      const std::string& password,
+                                                      std::uint16_t port) {
+  std::unique_ptr<FtpConnection> connection(
+      new FtpConnection(session, RootUrl(server, port ? port : 21), userName, password));
+  // Logging in is a transfer without a body: curl connects, logs in and stops.
+  CURL* curl = connection->PrepareCommand();
+  curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &DiscardBody);
+  const CURLcode result = curl_easy_perform(curl);
+  if (result != CURLE_OK) throw InternetException(result, curl_easy_strerror(result));
+  return connection;
+}
+
+CURL* FtpConnection::PrepareCommand() {
+  CURL* curl = m_session.PrepareTransfer();
+  curl_easy_setopt(curl, CURLOPT_URL, m_rootUrl.c_str());
+  curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
+  curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
+  // Without a user name curl logs in anonymously.
+  if (!m_userName.empty()) {
+    curl_easy_setopt(curl, CURLOPT_USERNAME, m_userName.c_str());
+    curl_easy_setopt(curl, CURLOPT_PASSWORD, m_password.c_str());
+  }
+  return curl;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/InternetSession.h"
+
+// A logged-in FTP control connection, held open in the session's curl handle
+// so that later commands run on it without a second login.
+class FtpConnection {
+ public:
+  // Throws InternetException when the server cannot be reached or refuses the login.
+  static std::unique_ptr<FtpConnection> Connect(InternetSession& session, const std::string& server,
+                                                const std::string& userName,
+                                                const std::string& password, std::uint16_t port);
+
+  // Prepares the session's handle for a command on this connection (active mode).
+  CURL* PrepareCommand();
+  void Close() {}
+
+ private:
+  FtpConnection(InternetSession& session, std::string rootUrl, std::string userName,
+                std::string password)
+      : m_session(session),
+        m_rootUrl(std::move(rootUrl)),
+        m_userName(std::move(userName)),
+        m_password(std::move(password)) {}
+
+  InternetSession& m_session;
+  std::string m_rootUrl;
+  std::string m_userName;
+  std::string m_password;
+};

@@ -1,0 +1,68 @@
+#include "platform/FtpFileFind.h"
+
+#include <curl/curl.h>
+
+#include "platform/FtpConnection.h"
+
+namespace {
+
+// Takes the listing line by line and stops the transfer at the first entry, so a
+// huge directory is never read whole.
+struct ListingReader {
+  static constexpr std::size_t kMaxLine = 8192;
+  std::string pending;
+  bool overlong = false;  // the current line outgrew kMaxLine: skip to its end
+  std::optional<FtpListEntry> entry;
+
+  // Returns false once the entry is found.
+  bool Take(std::string_view data) {
+    for (char c : data) {
+      if (c == '\n') {
+        if (!overlong) entry = FtpListParser::ParseLine(pending);
+        pending.clear();
+        overlong = false;
+        if (entry) return false;
+      } else if (pending.size() < kMaxLine) {
+        pending.push_back(c);
+      } else {
+        overlong = true;
+      }
+    }
+    return true;
+  }
+
+  void Finish() {
+    if (!entry && !overlong && !pending.empty()) entry = FtpListParser::ParseLine(pending);
+  }
+};
+
+std::size_t OnListing(char* data, std::size_t size, std::size_t count, void* reader) {
+  const std::size_t bytes = size * count;
+  return static_cast<ListingReader*>(reader)->Take({data, bytes}) ? bytes : 0;
+}
+
+}  // namespace
+
+bool FtpFileFind::FindFile(const std::string& path) {
+  m_entry.reset();
+  ListingReader reader;
+  const std::string command = "LIST " + path;
+  CURL* curl = m_connection.PrepareCommand();
+  curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, command.c_str());
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &OnListing);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reader);
+  const CURLcode result = curl_easy_perform(curl);
+  reader.Finish();
+
+  m_entry = reader.entry;
+  if (m_entry) return true;
+  long reply = 0;
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply);
+  if (result != CURLE_OK && reply >= 400)
+    m_lastError = reply;
+  else if (result == CURLE_OK)
+    m_lastError = kNoEntry;
+  else
+    m_lastError = result;
+  return false;
+}

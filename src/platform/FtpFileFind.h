@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/FtpListParser.h"
+
+class FtpConnection;
+
+// Looks a path up in the server's listing (LIST <path>) on a logged-in connection.
+class FtpFileFind {
+ public:
+  // The error code of a failed FindFile: the server's reply code when it refused
+  // the listing, ENOENT when the listing held no entry, otherwise curl's error number.
+  static constexpr long kNoEntry = 2;  // ENOENT
+
+  explicit FtpFileFind(FtpConnection& connection) : m_connection(connection) {}
+
+  bool FindFile(const std::string& path);
+  long LastError() const { return m_lastError; }
+  // Moves onto the found entry; there is only ever the first one.
+  bool FindNextFile() { return m_entry.has_value(); }
+  std::uint64_t GetLength() const { return m_entry ? m_entry->size : 0; }
+  void Close() { m_entry.reset(); }
+
+ private:
+  FtpConnection& m_connection;
+  std::optional<FtpListEntry> m_entry;
+  long m_lastError = 0;
+};

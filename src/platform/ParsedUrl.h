@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+enum class ServiceType { Http, Ftp, Other };
+
+// An address split into the parts a query needs, by curl's own URL parser so
+// that what we accept is exactly what curl will later request.
+struct ParsedUrl {
+  ServiceType service = ServiceType::Other;
+  std::string scheme;
+  std::string server;      // as curl gives it (IPv6 literals keep their brackets)
+  std::string objectPath;  // percent-decoded, with its leading "/"
+  std::uint16_t port = 0;  // the address's port, else the scheme's default (0 if none is known)
+  std::string userName;    // percent-decoded; empty when absent
+  std::string password;    // percent-decoded; empty when absent
+
+  // Nothing for text that is no address: no scheme, blanks, control bytes, or a
+  // path or login that decodes to control bytes (those could end up as protocol
+  // lines on an FTP control connection).
+  static std::optional<ParsedUrl> Parse(const std::string& address);
+};

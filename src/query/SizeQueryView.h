@@ -1,0 +1,43 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "platform/InternetOptions.h"
+
+class LanguageTable;
+
+// What a size query works on: the window (or the terminal front end) that holds
+// the address, shows the progress and the size, and lends its two buttons.
+//
+// A query thread calls the display operations from its own thread; each must be
+// carried out, and visible, before it returns.
+class SizeQueryView {
+ public:
+  virtual ~SizeQueryView() = default;
+
+  virtual std::string ReadAddress() = 0;
+  virtual void SetStatusText(const std::string& text) = 0;
+  virtual void SetSizeText(const std::string& text) = 0;
+  // Shows a byte count in the size box, grouped as the user's setting says.
+  virtual void ShowFileSize(std::uint64_t size) = 0;
+  // Disabling goes query button, then paste button; enabling the other way round.
+  virtual void SetQueryButtonsEnabled(bool enabled) = 0;
+  virtual const LanguageTable& LanguageTexts() const = 0;
+  virtual InternetOptions ConnectionOptions() const { return {}; }
+
+  // The one-query guard: only one query at a time does real work.
+  bool TryBeginQuery();
+  void EndQuery();
+
+  // Ends a running query's transfer soon; used when the view goes away.
+  void CancelQuery() { m_bCancelled = true; }
+  const std::atomic<bool>& CancelFlag() const { return m_bCancelled; }
+
+ private:
+  std::mutex m_csQuery;
+  bool m_bQueryRunning = false;
+  std::atomic<bool> m_bCancelled{false};
+};

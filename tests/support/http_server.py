@@ -1,0 +1,263 @@
+#!/usr/bin/python3
+"""Scripted HTTP server for tests: answers with exact, test-chosen bytes.
+
+Prints "PORT <n>" on stdout once listening on 127.0.0.1, then serves until
+SIGTERM/SIGINT, EOF on stdin, or --lifetime seconds.
+
+Routes (http mode; the method is ignored except HEAD, which drops bodies):
+  /raw/<b64>[?close=1]  the decoded bytes verbatim, then the connection is held
+                        open (silently) until the peer closes it or 60 s pass;
+                        with close=1 it is closed right after writing
+  /loop                 302 to /loop, keep-alive
+  /file/<N>             200 with Content-Length N and N zero bytes, keep-alive
+  /redirect/<b64>       302 with Location set to the decoded bytes
+  anything else         404
+<b64> is URL-safe base64, padding optional.
+
+--mode silent accepts connections and never sends a byte.
+"""
+
+import argparse
+import base64
+import binascii
+import os
+import re
+import signal
+import socket
+import socketserver
+import sys
+import threading
+import time
+import urllib.parse
+
+MAX_HEAD = 1 << 20
+RAW_HOLD_SECONDS = 60
+CHUNK = 64 * 1024
+ZEROS = memoryview(bytes(CHUNK))
+FILE_PATH = re.compile(r"/file/[0-9]+", re.ASCII)
+
+LOOP_RESPONSE = (b"HTTP/1.1 302 Found\r\nLocation: /loop\r\n"
+                 b"Content-Length: 0\r\n\r\n")
+NOT_FOUND_HEAD = b"HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\n"
+NOT_FOUND_BODY = b"not found"
+
+_log_file = None
+_log_lock = threading.Lock()
+
+
+def log_request(head):
+    if _log_file is None:
+        return
+    with _log_lock:
+        _log_file.write(repr(head) + "\n")
+        _log_file.flush()
+
+
+def decode_b64(text):
+    text = urllib.parse.unquote(text).rstrip("=")
+    text += "=" * (-len(text) % 4)
+    try:
+        # validate=True: stray characters are a test bug, not data to drop.
+        return base64.b64decode(text.encode("ascii"), altchars=b"-_",
+                                validate=True)
+    except (binascii.Error, ValueError, UnicodeEncodeError):
+        return None
+
+
+def find_head_end(buf):
+    """Offset just past the blank line ending the head, or -1.
+
+    Bare LF line endings are accepted too so a hand-written test request
+    is not silently ignored."""
+    ends = [i + len(sep) for sep in (b"\r\n\r\n", b"\n\n")
+            for i in [buf.find(sep)] if i >= 0]
+    return min(ends, default=-1)
+
+
+def content_length(head):
+    for line in head.split(b"\n")[1:]:
+        name, sep, value = line.partition(b":")
+        if sep and name.strip().lower() == b"content-length":
+            try:
+                return max(0, int(value.strip()))
+            except ValueError:
+                return 0
+    return 0
+
+
+class Closed(Exception):
+    pass
+
+
+class Handler(socketserver.BaseRequestHandler):
+    def setup(self):
+        self.sock = self.request
+        self.buf = b""
+        try:
+            self.sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        except OSError:
+            pass
+
+    def handle(self):
+        try:
+            if self.server.silent:
+                self.drain_until_closed(None)
+            else:
+                while self.serve_one():
+                    pass
+        except (Closed, OSError):
+            # Clients routinely abort right after the response head.
+            pass
+
+    def recv_more(self):
+        data = self.sock.recv(CHUNK)
+        if not data:
+            raise Closed()
+        self.buf += data
+
+    def read_head(self):
+        while True:
+            end = find_head_end(self.buf)
+            if end >= 0:
+                head, self.buf = self.buf[:end], self.buf[end:]
+                return head
+            if len(self.buf) > MAX_HEAD:
+                raise Closed()
+            self.recv_more()
+
+    def skip_body(self, n):
+        # Keeps the next request on a keep-alive connection aligned.
+        while len(self.buf) < n:
+            n -= len(self.buf)
+            self.buf = b""
+            self.recv_more()
+        self.buf = self.buf[n:]
+
+    def drain_until_closed(self, seconds):
+        deadline = None if seconds is None else time.monotonic() + seconds
+        while True:
+            if deadline is not None:
+                left = deadline - time.monotonic()
+                if left <= 0:
+                    return
+                self.sock.settimeout(left)
+            try:
+                if not self.sock.recv(CHUNK):
+                    return
+            except socket.timeout:
+                return
+
+    def serve_one(self):
+        """Answer one request; False when the connection must end."""
+        head = self.read_head()
+        log_request(head)
+        self.skip_body(content_length(head))
+
+        request_line = head.split(b"\n", 1)[0].rstrip(b"\r")
+        parts = request_line.split(b" ")
+        method = parts[0].upper() if parts else b""
+        target = parts[1].decode("latin-1") if len(parts) > 1 else ""
+        is_head = method == b"HEAD"
+
+        split = urllib.parse.urlsplit(target)
+        path = split.path
+        query = urllib.parse.parse_qs(split.query)
+
+        if path.startswith("/raw/"):
+            data = decode_b64(path[len("/raw/"):])
+            if data is not None:
+                self.sock.sendall(data)
+                if query.get("close", [""])[0] == "1":
+                    self.close_gracefully()
+                else:
+                    self.drain_until_closed(RAW_HOLD_SECONDS)
+                return False
+
+        elif path == "/loop":
+            self.sock.sendall(LOOP_RESPONSE)
+            return True
+
+        elif FILE_PATH.fullmatch(path):
+            size = int(path[len("/file/"):])
+            self.sock.sendall(
+                b"HTTP/1.1 200 OK\r\n"
+                b"Content-Type: application/octet-stream\r\n"
+                b"Content-Length: %d\r\n\r\n" % size)
+            if not is_head:
+                left = size
+                while left > 0:
+                    n = min(left, CHUNK)
+                    self.sock.sendall(ZEROS[:n])
+                    left -= n
+            return True
+
+        elif path.startswith("/redirect/"):
+            location = decode_b64(path[len("/redirect/"):])
+            if location is not None:
+                self.sock.sendall(b"HTTP/1.1 302 Found\r\nLocation: " +
+                                  location +
+                                  b"\r\nContent-Length: 0\r\n\r\n")
+                return True
+
+        self.sock.sendall(NOT_FOUND_HEAD + (b"" if is_head else NOT_FOUND_BODY))
+        return True
+
+    def close_gracefully(self):
+        # A plain close() with unread request bytes pending turns into a
+        # RST, which can make the client drop the response it has not read.
+        try:
+            self.sock.shutdown(socket.SHUT_WR)
+        except OSError:
+            return
+        self.drain_until_closed(2)
+
+
+class Server(socketserver.ThreadingTCPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+    # Benchmarks open many connections at once.
+    request_queue_size = 256
+
+
+def watch_stdin():
+    try:
+        while sys.stdin.buffer.read1(4096):
+            pass
+    except (OSError, ValueError):
+        pass
+    os._exit(0)
+
+
+def main():
+    global _log_file
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--log")
+    parser.add_argument("--lifetime", type=float, default=300)
+    parser.add_argument("--mode", choices=("http", "silent"), default="http")
+    args = parser.parse_args()
+
+    if args.log:
+        _log_file = open(args.log, "a", encoding="ascii",
+                         errors="backslashreplace")
+
+    def stop(*_):
+        os._exit(0)
+
+    signal.signal(signal.SIGTERM, stop)
+    signal.signal(signal.SIGINT, stop)
+
+    server = Server(("127.0.0.1", 0), Handler)
+    server.silent = args.mode == "silent"
+
+    threading.Thread(target=watch_stdin, daemon=True).start()
+    timer = threading.Timer(args.lifetime, stop)
+    timer.daemon = True
+    timer.start()
+
+    sys.stdout.write("PORT %d\n" % server.server_address[1])
+    sys.stdout.flush()
+    server.serve_forever(poll_interval=0.2)
+
+
+if __name__ == "__main__":
+    main()
