@@ -1,5 +1,6 @@
 #include "localisation/LanguageTable.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -22,8 +23,11 @@ bool LanguageTable::LoadLanguageFile(const std::string& fileName, bool quiet) {
 }
 
 bool LanguageTable::LoadFromPath(const std::string& path, bool quiet) {
+  // A folder opens as a stream here, yet it is no file to read texts from.
+  std::error_code error;
+  const bool isFolder = std::filesystem::is_directory(path, error);
   std::ifstream file(path, std::ios::binary);
-  if (!file.is_open()) {
+  if (isFolder || !file.is_open()) {
     if (!quiet && m_onMissingFile) m_onMissingFile(kMissingFileMessage);
     return false;
   }

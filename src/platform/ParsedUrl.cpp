@@ -23,7 +23,8 @@ bool GetPart(CURLU* url, CURLUPart part, unsigned flags, std::string& value) {
     return true;
   }
   value.clear();
-  return result == CURLUE_NO_USER || result == CURLUE_NO_PASSWORD || result == CURLUE_NO_PORT;
+  return result == CURLUE_NO_USER || result == CURLUE_NO_PASSWORD || result == CURLUE_NO_PORT ||
+         result == CURLUE_NO_HOST;
 }
 
 bool HasControlByte(const std::string& text) {

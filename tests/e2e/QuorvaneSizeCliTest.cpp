@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "TestServers.h"
+
+namespace {
+
+ChildProcess::Result RunSize(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), QUORVANE_SIZE_EXE);
+  return ChildProcess::Run(arguments);
+}
+
+class QuorvaneSizeCli : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { s_server = TestServer::Http().release(); }
+  static void TearDownTestSuite() { delete s_server; }
+  static TestServer* s_server;
+};
+TestServer* QuorvaneSizeCli::s_server = nullptr;
+
+}  // namespace
+
+TEST_F(QuorvaneSizeCli, NarratesOnStderrAndPrintsTheSizeOnStdout) {
+  const auto grouped = RunSize({s_server->Url("http", "/file/5000000000")});
+  EXPECT_EQ(grouped.exitStatus, 0);
+  EXPECT_EQ(grouped.out, "5 000 000 000\n");
+  EXPECT_EQ(grouped.err,
+            "Установка соединения...\nСоединение установлено. Запрос размера...\nОтвет получен.\n");
+
+  const auto plain = RunSize({"--no-group", s_server->Url("http", "/file/1048576")});
+  EXPECT_EQ(plain.exitStatus, 0);
+  EXPECT_EQ(plain.out, "1048576\n");
+}
+
+TEST_F(QuorvaneSizeCli, ExitStatusTellsWhatHappened) {
+  struct Case {
+    std::vector<std::string> arguments;
+    int exitStatus;
+    std::string lastStatusLine;
+  };
+  const Case cases[] = {
+      {{s_server->Url("http", "/nothing")}, 1, "Файл не найден!"},
+      {{"http://127.0.0.1:1/"}, 1, "Ошибка соединения!"},
+      {{"WWW.example.com"}, 2, "Неправильный формат адреса!"},
+      {{""}, 2, "Неправильный формат адреса!"},
+      {{"https://127.0.0.1:1/"}, 3, ""},
+      {{"--", "--not-an-option"}, 2, "Неправильный формат адреса!"},
+  };
+  for (const auto& c : cases) {
+    const auto result = RunSize(c.arguments);
+    EXPECT_EQ(result.exitStatus, c.exitStatus) << c.arguments.back();
+    EXPECT_EQ(result.out, "") << c.arguments.back();
+    const std::string expectedErr = c.lastStatusLine.empty() ? "" : c.lastStatusLine + "\n";
+    EXPECT_TRUE(result.err.ends_with(expectedErr)) << c.arguments.back() << ": " << result.err;
+    if (c.lastStatusLine.empty()) EXPECT_EQ(result.err, "");
+  }
+}
+
+TEST_F(QuorvaneSizeCli, WrongCommandLinesGetTheUsage) {
+  const std::vector<std::vector<std::string>> wrong = {
+      {}, {"--bogus", "http://x/"}, {"--language"}, {"http://a/", "http://b/"}};
+  for (const auto& arguments : wrong) {
+    const auto result = RunSize(arguments);
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_NE(result.err.find("Usage: quorvane-size"), std::string::npos);
+  }
+  const auto help = RunSize({"--help"});
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_NE(help.out.find("Usage: quorvane-size"), std::string::npos);
+}
+
+TEST_F(QuorvaneSizeCli, TakesItsTextsFromALanguageFile) {
+  const std::string folder = MakeTempFolder();
+  std::ofstream(folder + "/en.lng", std::ios::binary)
+      << "1003=Connecting...\r\n1005=Connected.\\nAsking.\r\n1011=Unknown error %d, 100%%!\r\n";
+  const auto chunked = RunSize({"--language", folder + "/en.lng",
+                                s_server->Url("http", "/raw/" + Base64Url("HTTP/1.1 200 OK\r\n"
+                                                                          "Transfer-Encoding: chunked\r\n\r\n")) +
+                                    "?close=1"});
+  EXPECT_EQ(chunked.exitStatus, 1);
+  // One text is one line, even when it holds a line break.
+  EXPECT_EQ(chunked.err, "Connecting...\nConnected. Asking.\nUnknown error 200, 100%!\n");
+
+  const auto missing = RunSize({"--language", folder + "/missing.lng", s_server->Url("http", "/file/1")});
+  EXPECT_EQ(missing.exitStatus, 0);
+  EXPECT_TRUE(missing.err.starts_with("Языковой файл не найден! Language file not found!\nУстановка соединения"))
+      << missing.err;
+  std::filesystem::remove_all(folder);
+}
