@@ -313,3 +313,11 @@ TEST(FtpListing, ReadsTheFirstEntryOfOtherServersListings) {
   }
   std::filesystem::remove_all(root);
 }
+
+// A web address that sends the client on to FTP: there is no HTTP status to read,
+// only the length the FTP server reports, and that length is shown.
+TEST_F(FtpQuery, AnHttpRedirectToFtpShowsTheFtpSize) {
+  auto web = TestServer::Http();
+  const auto result = Query(web->Url("http", "/redirect/" + Base64Url(Url("/hello.txt"))));
+  EXPECT_EQ(result.events, Asked({kAnswer, "size:5"}));
+}
