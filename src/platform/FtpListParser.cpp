@@ -79,7 +79,9 @@ std::optional<FtpListEntry> FtpListParser::ParseLine(std::string_view line) {
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
   if (line.empty()) return std::nullopt;
   if (line.front() == '+') return ParseEplf(line);
-  if (IsUnixMode(SplitBlanks(line, 1).front().text)) return ParseUnix(line);
+  const auto first = SplitBlanks(line, 1);
+  if (first.empty()) return std::nullopt;  // blanks only
+  if (IsUnixMode(first.front().text)) return ParseUnix(line);
   return ParseDos(line);
 }
 

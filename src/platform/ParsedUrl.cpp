@@ -57,7 +57,7 @@ std::optional<ParsedUrl> ParsedUrl::Parse(const std::string& address) {
       !GetPart(url.get(), CURLUPART_USER, CURLU_URLDECODE, parsed.userName) ||
       !GetPart(url.get(), CURLUPART_PASSWORD, CURLU_URLDECODE, parsed.password))
     return std::nullopt;
-  if (HasControlByte(parsed.objectPath) || HasControlByte(parsed.userName) ||
+  if (HasControlByte(parsed.server) || HasControlByte(parsed.objectPath) || HasControlByte(parsed.userName) ||
       HasControlByte(parsed.password))
     return std::nullopt;
 

@@ -36,6 +36,8 @@ TEST(FtpListParser, LinesThatAreNoEntryGiveNothing) {
       "total 12",
       "",
       "\r\n",
+      " ",
+      "\t\r",
       "garbage",
       "-rw-r--r-- 1 u g notanumber Jan 1 2020 x",
       "-rw-r--r-- 1 u g 12 Jan 1 2020",           // no name
