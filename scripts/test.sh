@@ -31,7 +31,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   run_suite build/asan
 
 configure_and_build build/tsan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_TSAN=ON
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 run_suite build/tsan
+TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp" run_suite build/tsan
 
 echo "== fuzzing, ${fuzz_seconds}s per parser"
 CC=clang CXX=clang++ configure_and_build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_FUZZ=ON

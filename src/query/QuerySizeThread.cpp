@@ -118,6 +118,9 @@ SizeQueryOutcome QuerySizeThread(SizeQueryView& view) {
   return outcome;
 }
 
-void StartSizeQuery(std::shared_ptr<SizeQueryView> view) {
-  std::thread([view = std::move(view)] { QuerySizeThread(*view); }).detach();
+void StartSizeQuery(std::shared_ptr<SizeQueryView> view, std::function<void()> onEnd) {
+  std::thread([view = std::move(view), onEnd = std::move(onEnd)] {
+    QuerySizeThread(*view);
+    if (onEnd) onEnd();
+  }).detach();
 }

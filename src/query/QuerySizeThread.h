@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,5 +20,6 @@ std::string CompleteQueryAddress(const std::string& address);
 // One size query, from reading the view's address to its verdict, on the calling thread.
 SizeQueryOutcome QuerySizeThread(SizeQueryView& view);
 
-// Runs a query on a thread of its own; the thread keeps the view alive until it ends.
-void StartSizeQuery(std::shared_ptr<SizeQueryView> view);
+// Runs a query on a thread of its own; the thread keeps the view alive until it ends,
+// then calls `onEnd` (if given) on that thread.
+void StartSizeQuery(std::shared_ptr<SizeQueryView> view, std::function<void()> onEnd = {});

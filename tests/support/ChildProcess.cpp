@@ -27,7 +27,24 @@ void CloseFd(int& fd) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
+namespace {
+
+std::vector<std::string> MergedEnvironment(const std::vector<std::string>& overrides) {
+  std::vector<std::string> merged;
+  for (char** entry = environ; *entry; ++entry) {
+    const std::string text = *entry;
+    const std::string name = text.substr(0, text.find('='));
+    bool replaced = false;
+    for (const auto& override : overrides) replaced = replaced || override.substr(0, override.find('=')) == name;
+    if (!replaced) merged.push_back(text);
+  }
+  merged.insert(merged.end(), overrides.begin(), overrides.end());
+  return merged;
+}
+
+}  // namespace
+
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& environment) {
   int in[2], out[2], err[2];
   if (pipe2(in, O_CLOEXEC) || pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC))
     throw std::runtime_error("pipe failed");
@@ -39,7 +56,11 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
   std::vector<char*> args;
   for (const auto& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
-  const int failed = posix_spawnp(&m_pid, args[0], &actions, nullptr, args.data(), environ);
+  const std::vector<std::string> merged = MergedEnvironment(environment);
+  std::vector<char*> env;
+  for (const auto& entry : merged) env.push_back(const_cast<char*>(entry.c_str()));
+  env.push_back(nullptr);
+  const int failed = posix_spawnp(&m_pid, args[0], &actions, nullptr, args.data(), env.data());
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);
@@ -51,6 +72,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
 }
 
 ChildProcess::~ChildProcess() {
+  Terminate();
   if (m_pid > 0) Finish(std::chrono::seconds(5));
   CloseFd(m_out);
   CloseFd(m_err);
@@ -94,27 +116,38 @@ std::string ChildProcess::ReadLine(std::chrono::milliseconds timeout) {
 int ChildProcess::Finish(std::chrono::milliseconds timeout) {
   CloseFd(m_in);
   Drain(timeout);
+  if (m_pid <= 0) return m_exitStatus;  // already reaped: never wait for or signal "any process"
   int status = 0;
   const auto deadline = Clock::now() + timeout;
   pid_t done = 0;
   while ((done = waitpid(m_pid, &status, WNOHANG)) == 0 && RemainingMs(deadline) > 0) usleep(10000);
-  if (done == 0) {
+  if (done == 0 && m_pid > 0) {
     kill(m_pid, SIGKILL);
     waitpid(m_pid, &status, 0);
     m_pid = -1;
     return -1;
   }
   m_pid = -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  m_exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return m_exitStatus;
+}
+
+bool ChildProcess::IsRunning() {
+  if (m_pid <= 0) return false;
+  int status = 0;
+  if (waitpid(m_pid, &status, WNOHANG) != m_pid) return true;
+  m_pid = -1;
+  m_exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return false;
 }
 
 void ChildProcess::Terminate() {
   if (m_pid > 0) kill(m_pid, SIGTERM);
 }
 
-ChildProcess::Result ChildProcess::Run(const std::vector<std::string>& argv,
-                                       std::chrono::milliseconds timeout) {
-  ChildProcess child(argv);
+ChildProcess::Result ChildProcess::Run(const std::vector<std::string>& argv, std::chrono::milliseconds timeout,
+                                       const std::vector<std::string>& environment) {
+  ChildProcess child(argv, environment);
   const int status = child.Finish(timeout);
   return {status, child.Stdout(), child.Stderr()};
 }

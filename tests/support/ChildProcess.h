@@ -10,7 +10,8 @@
 // when it closes), stdout and stderr are captured.
 class ChildProcess {
  public:
-  explicit ChildProcess(const std::vector<std::string>& argv);
+  // `environment` holds "NAME=value" entries that replace or add to this process's own.
+  explicit ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& environment = {});
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
@@ -21,6 +22,8 @@ class ChildProcess {
   // Returns the exit status, or -1 when the process had to be killed.
   int Finish(std::chrono::milliseconds timeout);
   void Terminate();
+  pid_t Pid() const { return m_pid; }
+  bool IsRunning();
 
   const std::string& Stdout() const { return m_stdout; }
   const std::string& Stderr() const { return m_stderr; }
@@ -32,12 +35,14 @@ class ChildProcess {
   };
   // Runs a program to its end with empty stdin.
   static Result Run(const std::vector<std::string>& argv,
-                    std::chrono::milliseconds timeout = std::chrono::seconds(120));
+                    std::chrono::milliseconds timeout = std::chrono::seconds(120),
+                    const std::vector<std::string>& environment = {});
 
  private:
   void Drain(std::chrono::milliseconds timeout);
 
-  pid_t m_pid = -1;
+  pid_t m_pid = -1;  // -1 once the process has been reaped
+  int m_exitStatus = -1;
   int m_in = -1;
   int m_out = -1;
   int m_err = -1;

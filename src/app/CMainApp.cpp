@@ -1,0 +1,71 @@
+#include "app/CMainApp.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+
+#include "mainwindow/CMainDialog.h"
+#include "mainwindow/MainDialogQueryLink.h"
+#include "platform/InstanceChannel.h"
+#include "platform/InstanceHandOff.h"
+#include "platform/QtProfileStore.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// How long a second copy waits for the running one: long enough for a busy
+// machine, short enough that a hung copy does not leave starts hanging for good.
+constexpr int kHandOffTimeoutMs = 10000;
+
+}  // namespace
+
+CMainApp::CMainApp(int& argc, char** argv) : CLocalizedApp(argc, argv) {
+  // Settings live under the company and product names, whatever the executable is called.
+  m_profile = std::make_unique<QtProfileStore>("Marrowby", "Quorvane");
+  // The address is handed on as the bytes it arrived as; Qt has taken its own options by now.
+  if (argc > 1) m_startAddress = QByteArray(argv[1]);
+}
+
+CMainApp::~CMainApp() = default;
+
+CMainApp* CMainApp::Current() { return static_cast<CMainApp*>(QCoreApplication::instance()); }
+
+bool CMainApp::LoadSettings() {
+  Settings.Load(*m_profile);
+  return true;
+}
+
+bool CMainApp::SaveSettings() {
+  Settings.Save(*m_profile);
+  return true;
+}
+
+int CMainApp::InitInstance() {
+  LoadSettings();
+  if (Settings.SingleInstance) {
+    switch (HandOffToRunningCopy(m_startAddress, kHandOffTimeoutMs)) {
+      case HandOffResult::HandedOver:
+        return 0;
+      case HandOffResult::NoAnswer:
+        std::fprintf(stderr, "%s: the running copy did not answer; nothing was handed over.\n",
+                     qPrintable(ApplicationTitle()));
+        return 1;
+      case HandOffResult::NoRunningCopy:
+        break;
+    }
+  }
+  LoadLanguageFile(Settings.LanguageFile, false);
+
+  InstanceChannel exchangeChannel;
+  exchangeChannel.Create();  // without it this copy simply receives nothing
+
+  CMainDialog dialog;
+  QObject::connect(&exchangeChannel, &InstanceChannel::Notified, &dialog, &CMainDialog::OnExchangeNotify);
+  if (m_startAddress) dialog.m_strStartURL = QString::fromLocal8Bit(*m_startAddress);
+  dialog.exec();
+
+  // A query cut off from the window ends within about a second of its cancellation.
+  m_queriesEnded = dialog.QueryLink()->WaitUntilIdle(3s);
+  return 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <memory>
+#include <optional>
+
+#include "app/ProgramSettings.h"
+#include "localisation/CLocalizedApp.h"
+
+class ProfileStore;
+
+// The application: its settings, its texts, and the run of its one window.
+class CMainApp : public CLocalizedApp {
+  Q_OBJECT
+ public:
+  CMainApp(int& argc, char** argv);
+  ~CMainApp() override;
+
+  static CMainApp* Current();
+
+  // Start-up, the hand-off to a running copy or the window's whole run, and the end.
+  // Returns the exit status.
+  int InitInstance();
+  // False when a query thread outlived the window: the process should then end
+  // without pulling shared state away from it.
+  bool QueriesEnded() const { return m_queriesEnded; }
+
+  bool LoadSettings();
+  bool SaveSettings();
+  ProfileStore& Profile() { return *m_profile; }
+
+  ProgramSettings Settings;
+
+ private:
+  std::unique_ptr<ProfileStore> m_profile;
+  std::optional<QByteArray> m_startAddress;  // the first command-line argument
+  bool m_queriesEnded = true;
+};

@@ -1,0 +1,33 @@
+#include "localisation/CLocalizedDialog.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "localisation/CLocalizedApp.h"
+
+namespace {
+
+void SetControlText(QWidget* control, const QString& text) {
+  if (auto* label = qobject_cast<QLabel*>(control))
+    label->setText(text);
+  else if (auto* button = qobject_cast<QAbstractButton*>(control))
+    button->setText(text);
+  else if (auto* edit = qobject_cast<QLineEdit*>(control))
+    edit->setText(text);
+}
+
+}  // namespace
+
+void CLocalizedDialog::ApplyLanguage(const ControlTextEntry* table) {
+  if (!table) return;
+  const CLocalizedApp* app = CLocalizedApp::Current();
+  for (const ControlTextEntry* row = table; row->controlId != ControlTextEntry::kEnd; ++row) {
+    std::string text;
+    if (!app->GetString(row->stringId, text)) continue;
+    if (row->controlId == ControlTextEntry::kCaption)
+      setWindowTitle(WidgetText(text));
+    else if (QWidget* control = Control(row->controlId))
+      SetControlText(control, WidgetText(text));
+  }
+}

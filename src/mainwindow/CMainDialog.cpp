@@ -1,0 +1,250 @@
+#include "mainwindow/CMainDialog.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QToolTip>
+#include <QWindow>
+
+#include "app/CMainApp.h"
+#include "app/ProfileStore.h"
+#include "app/VersionText.h"
+#include "controls/CIconButton.h"
+#include "mainwindow/MainDialogQueryLink.h"
+#include "mainwindow/WindowPositionRule.h"
+#include "query/FileSizeFormat.h"
+
+const ControlTextEntry CMainDialog::MainControlTexts[] = {
+    {IDC_URL_LABEL, 1}, {IDC_SIZE_LABEL, 2}, {IDC_TOPMOST, 3}, {ControlTextEntry::kEnd, 0}};
+
+namespace {
+
+// Window size and control places in dialog units, as the window was designed.
+constexpr int kDialogWidth = 200;
+constexpr int kDialogHeight = 67;
+
+QIcon ApplicationIcon() {
+  QIcon icon;
+  for (int size : {16, 32, 48, 256}) icon.addFile(QString(":/icons/quorvane-%1.png").arg(size));
+  return icon;
+}
+
+QIcon ButtonIcon(const char* name) {
+  QIcon icon;
+  icon.addFile(QString(":/icons/%1.png").arg(name), QSize(16, 16));
+  icon.addFile(QString(":/icons/%1-32.png").arg(name), QSize(32, 32));
+  return icon;
+}
+
+}  // namespace
+
+CMainDialog::CMainDialog(QWidget* parent) : CLocalizedDialog(parent), m_hIcon(ApplicationIcon()) {
+  m_queryLink = std::make_shared<MainDialogQueryLink>(this, CMainApp::Current()->Languages());
+  CreateControls();
+  OnInitDialog();
+}
+
+CMainDialog::~CMainDialog() { OnDestroy(); }
+
+QRect CMainDialog::DialogUnits(int x, int y, int width, int height) const {
+  const QFontMetrics metrics(font());
+  const int cx = metrics.averageCharWidth();
+  const int cy = metrics.height();
+  return QRect(x * cx / 4, y * cy / 8, width * cx / 4, height * cy / 8);
+}
+
+// The window as designed: places in dialog units, tab order as created.
+void CMainDialog::CreateControls() {
+  setWindowTitle("Quorvane");
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setAttribute(Qt::WA_AlwaysShowToolTips);
+  setFixedSize(DialogUnits(0, 0, kDialogWidth, kDialogHeight).size());
+
+  m_labelURL = new QLabel("&URL:", this);
+  m_labelURL->setGeometry(DialogUnits(7, 7, 18, 12));
+  m_editURL = new QLineEdit(this);
+  m_editURL->setGeometry(DialogUnits(29, 7, 143, 12));
+  m_labelURL->setBuddy(m_editURL);
+
+  m_labelSize = new QLabel("&Размер:", this);
+  m_labelSize->setGeometry(DialogUnits(7, 27, 33, 12));
+  m_editSize = new QLineEdit(this);
+  m_editSize->setGeometry(DialogUnits(41, 27, 51, 12));
+  m_editSize->setReadOnly(true);
+  m_editSize->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  m_labelSize->setBuddy(m_editSize);
+
+  m_checkTopmost = new QCheckBox("&Поверх всех окон", this);
+  m_checkTopmost->setGeometry(DialogUnits(99, 27, 73, 12));
+
+  m_btnQuery = new CIconButton(this);
+  m_btnQuery->setGeometry(DialogUnits(176, 6, 17, 16));
+  m_btnQuery->setDefault(true);
+  m_btnPaste = new CIconButton(this);
+  m_btnPaste->setGeometry(DialogUnits(176, 25, 17, 16));
+  m_btnSettings = new CIconButton(this);
+  m_btnSettings->setGeometry(DialogUnits(176, 44, 17, 16));
+  for (CIconButton* button : {m_btnQuery, m_btnPaste, m_btnSettings}) button->setAutoDefault(false);
+  m_btnQuery->setDefault(true);
+
+  m_editStatus = new QLineEdit(this);
+  m_editStatus->setGeometry(DialogUnits(7, 48, 165, 12));
+  m_editStatus->setReadOnly(true);
+  m_editStatus->setFocusPolicy(Qt::ClickFocus);
+
+  RegisterControl(IDC_URL_LABEL, m_labelURL);
+  RegisterControl(IDC_URL, m_editURL);
+  RegisterControl(IDC_SIZE_LABEL, m_labelSize);
+  RegisterControl(IDC_SIZE, m_editSize);
+  RegisterControl(IDC_TOPMOST, m_checkTopmost);
+  RegisterControl(IDOK, m_btnQuery);
+  RegisterControl(IDC_PASTE, m_btnPaste);
+  RegisterControl(IDC_SETTINGS, m_btnSettings);
+  RegisterControl(IDC_STATUS, m_editStatus);
+
+  connect(m_btnQuery, &QPushButton::clicked, this, &CMainDialog::OnOK);
+  connect(m_checkTopmost, &QCheckBox::clicked, this, &CMainDialog::OnTopmost);
+}
+
+void CMainDialog::OnInitDialog() {
+  CMainApp* app = CMainApp::Current();
+  m_aboutAction = new QAction(app->Text(51, "&О программе..."), this);
+  m_aboutAction->setShortcut(QKeySequence::HelpContents);
+  addAction(m_aboutAction);
+  connect(m_aboutAction, &QAction::triggered, this, &CMainDialog::AboutRequested);
+
+  setWindowIcon(m_hIcon);
+  PutInTopmostBand(app->Settings.TopmostWindow);
+  m_checkTopmost->setChecked(app->Settings.TopmostWindow);
+  ApplyLanguage(MainControlTexts);
+
+  m_btnQuery->SetIcon(ButtonIcon("query"));
+  m_btnPaste->SetIcon(ButtonIcon("paste"));
+  m_btnSettings->SetIcon(ButtonIcon("settings"));
+
+  QPalette tips = QToolTip::palette();
+  tips.setColor(QPalette::ToolTipBase, Qt::white);
+  tips.setColor(QPalette::ToolTipText, Qt::black);
+  QToolTip::setPalette(tips);
+  m_btnQuery->setToolTip(app->Text(4, "Запрос размера файла"));
+  m_btnPaste->setToolTip(app->Text(5, "Вставить URL из буфера обмена"));
+  m_btnSettings->setToolTip(app->Text(6, "Настройки программы"));
+
+  setWindowTitle(QString::fromStdString("Quorvane " + GetVersionText()));
+  move(0, 0);
+}
+
+void CMainDialog::SetControlTexts() {
+  const CMainApp* app = CMainApp::Current();
+  m_labelURL->setText(app->Text(1, "URL:"));
+  m_labelSize->setText(app->Text(2, "Размер:"));
+  m_checkTopmost->setText(app->Text(3, "Поверх всех окон"));
+  m_btnQuery->setToolTip(app->Text(4, "Запрос размера файла"));
+  m_btnPaste->setToolTip(app->Text(5, "Вставить URL из буфера обмена"));
+  m_btnSettings->setToolTip(app->Text(6, "Настройки программы"));
+  m_aboutAction->setText(app->Text(51, "&О программе..."));
+}
+
+void CMainDialog::RestoreWindowPosition() {
+  const ProgramSettings& settings = CMainApp::Current()->Settings;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize screenSize = screen ? screen->geometry().size() : QSize();
+  const QRect frame = frameGeometry();
+  const WindowPlacement placed =
+      RestoredWindowPosition(settings.xWindowPos, settings.yWindowPos, {frame.left(), frame.top()}, frame.width(),
+                             frame.height(), screenSize.width(), screenSize.height());
+  move(placed.left, placed.top);
+}
+
+// Changes the band without hiding the window: re-creating it would move it and
+// would end the modal run.
+void CMainDialog::PutInTopmostBand(bool topmost) {
+  const Qt::WindowFlags flags = topmost ? windowFlags() | Qt::WindowStaysOnTopHint
+                                        : windowFlags() & ~Qt::WindowStaysOnTopHint;
+  overrideWindowFlags(flags);
+  if (QWindow* window = windowHandle()) window->setFlags(flags);
+}
+
+void CMainDialog::OnTopmost() {
+  CMainApp* app = CMainApp::Current();
+  const bool topmost = m_checkTopmost->isChecked();
+  PutInTopmostBand(topmost);
+  app->Settings.TopmostWindow = topmost;
+  app->SaveSettings();
+}
+
+void CMainDialog::SetTextAndUpdate(QWidget* control, const QString& text) {
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+    edit->setText(text);
+    edit->setCursorPosition(0);
+  } else if (auto* label = qobject_cast<QLabel*>(control)) {
+    label->setText(text);
+  }
+  control->repaint();
+}
+
+void CMainDialog::ShowFileSize(QWidget* control, std::uint64_t size) {
+  const bool group = CMainApp::Current()->Settings.GroupDigits;
+  SetTextAndUpdate(control, QString::fromStdString(FormatFileSize(size, group)));
+}
+
+void CMainDialog::OnOK() { m_queryLink->Start(); }
+
+// Enter reaches the default button; a dialog's own accept would close the window.
+void CMainDialog::accept() { OnOK(); }
+
+void CMainDialog::showEvent(QShowEvent* event) {
+  CLocalizedDialog::showEvent(event);
+  if (m_bShown) return;
+  m_bShown = true;
+  // Only a window that exists knows its frame, which the position rule measures.
+  if (CMainApp::Current()->Settings.SaveWindowPos) RestoreWindowPosition();
+  OnShowWindow();
+}
+
+void CMainDialog::OnShowWindow() {
+  if (m_strStartURL.isEmpty()) return;
+  m_editURL->setText(m_strStartURL);
+  OnOK();
+}
+
+void CMainDialog::OnExchangeNotify(const std::optional<QByteArray>& message) {
+  if (!CMainApp::Current()->Settings.TopmostWindow) {
+    raise();
+    activateWindow();
+  }
+  if (!message || message->isEmpty()) return;
+  // The address ends at the first NUL, if the message holds one.
+  const QByteArray address = message->left(message->indexOf('\0') < 0 ? message->size() : message->indexOf('\0'));
+  if (address.isEmpty() || address == m_editURL->text().toUtf8()) return;
+  m_editURL->setText(QString::fromUtf8(address));
+  OnOK();
+}
+
+void CMainDialog::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction(m_aboutAction);
+  menu.exec(event->globalPos());
+}
+
+void CMainDialog::done(int result) {
+  OnDestroy();
+  CLocalizedDialog::done(result);
+}
+
+// The window's end: queries still running lose their window, and its place is kept.
+void CMainDialog::OnDestroy() {
+  if (m_bDestroyed) return;
+  m_bDestroyed = true;
+  m_queryLink->Detach();
+  CMainApp* app = CMainApp::Current();
+  if (!app->Settings.SaveWindowPos) return;
+  app->Profile().WriteProfileInt(ProgramSettings::kSection, "xWindowPos", frameGeometry().left());
+  app->Profile().WriteProfileInt(ProgramSettings::kSection, "yWindowPos", frameGeometry().top());
+}

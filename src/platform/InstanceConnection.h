@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+
+#include <optional>
+
+class QLocalSocket;
+
+// One hand-off from a second copy, read as its bytes arrive so the UI thread
+// never waits on a socket. A client that stalls, sends garbage or too much is
+// dropped; the connection deletes itself when it ends.
+class InstanceConnection : public QObject {
+  Q_OBJECT
+ public:
+  InstanceConnection(QLocalSocket* socket, qint64 maxMessage, int timeoutMs, QObject* parent);
+
+ signals:
+  void Notified(std::optional<QByteArray> message);
+
+ private:
+  void OnReadyRead();
+  // Handles the frames complete in m_buffer; false when the connection is over.
+  bool TakeFrames();
+  void Notify();
+  void Drop();
+
+  QLocalSocket* m_socket;
+  qint64 m_maxMessage;
+  QTimer m_timeout;
+  QByteArray m_buffer;
+  std::optional<QByteArray> m_message;
+  bool m_oversize = false;
+};

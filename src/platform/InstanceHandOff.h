@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <optional>
+
+enum class HandOffResult {
+  NoRunningCopy,  // nobody listens: this copy runs on its own
+  HandedOver,     // the running copy has handled the notification
+  NoAnswer,       // a copy listens but did not answer in time
+};
+
+// The second copy's side: hands `address` (if any) to the running copy and waits
+// until it has been handled, at most `timeoutMs`.
+HandOffResult HandOffToRunningCopy(const std::optional<QByteArray>& address, int timeoutMs);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include "app/ProfileStore.h"
+
+// Preferences in the user's configuration folder
+// (~/.config/<organisation>/<application>.conf), one group per section.
+class QtProfileStore : public ProfileStore {
+ public:
+  QtProfileStore(QString organisation, QString application)
+      : m_organisation(std::move(organisation)), m_application(std::move(application)) {}
+
+  std::int32_t GetProfileInt(const std::string& section, const std::string& entry,
+                             std::int32_t defaultValue) override;
+  std::string GetProfileString(const std::string& section, const std::string& entry,
+                               const std::string& defaultValue) override;
+  bool WriteProfileInt(const std::string& section, const std::string& entry, std::int32_t value) override;
+  bool WriteProfileString(const std::string& section, const std::string& entry,
+                          const std::string& value) override;
+
+  // Reads a stored number as a 32-bit value: "4294967295" is -1, like "-1".
+  static std::optional<std::int32_t> ParseInt32(const QString& text);
+
+ private:
+  QString m_organisation;
+  QString m_application;
+};

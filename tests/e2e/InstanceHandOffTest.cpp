@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "TestServers.h"
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Real copies of the program on the offscreen platform, sharing one user's
+// settings and runtime folder, against an HTTP server whose request log shows
+// which addresses were asked for.
+class HandOff : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_home = MakeTempFolder();
+    fs::create_directories(m_home + "/config/Marrowby");
+    fs::create_directories(m_home + "/run");
+    fs::permissions(m_home + "/run", fs::perms::owner_all);
+    WriteSettings("SingleInstance=1");
+    m_log = m_home + "/requests.log";
+    m_server = TestServer::Http("http", m_log);
+  }
+  void TearDown() override {
+    for (auto& copy : m_copies) copy->Terminate();
+    m_copies.clear();
+    m_server.reset();
+    fs::remove_all(m_home);
+  }
+
+  void WriteSettings(const std::string& singleInstance) {
+    // Built-in texts: a missing language file would hold start-up in a message box.
+    std::ofstream(m_home + "/config/Marrowby/Quorvane.conf")
+        << "[Settings]\nLanguageFile=<main>\n" << singleInstance << "\n";
+  }
+
+  std::vector<std::string> Environment() const {
+    return {"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + m_home + "/config",
+            "XDG_RUNTIME_DIR=" + m_home + "/run", "http_proxy=", "HTTP_PROXY=", "no_proxy=*"};
+  }
+  std::vector<std::string> Argv(const std::vector<std::string>& arguments) const {
+    std::vector<std::string> argv = {QUORVANE_EXE};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return argv;
+  }
+  std::string Address(const std::string& tag) const { return m_server->Url("http", "/file/1?" + tag); }
+  std::string SocketPath() const { return m_home + "/run/Quorvane/ExchangeBuffer"; }
+
+  // Starts a copy that keeps running, and waits until it asked for its own address.
+  ChildProcess& StartRunningCopy(const std::string& tag) {
+    m_copies.push_back(std::make_unique<ChildProcess>(Argv({Address(tag)}), Environment()));
+    EXPECT_TRUE(WaitForRequests(tag, 1)) << "the copy did not start: " << m_copies.back()->Stderr();
+    return *m_copies.back();
+  }
+  // A second start that is expected to end by itself.
+  ChildProcess::Result StartAgain(const std::vector<std::string>& arguments) {
+    return ChildProcess::Run(Argv(arguments), 20s, Environment());
+  }
+
+  int Requests(const std::string& tag) const {
+    std::ifstream in(m_log);
+    std::string line;
+    int count = 0;
+    while (std::getline(in, line))
+      count += line.find("?" + tag + " HTTP/") != std::string::npos || line.find("?" + tag + "&") != std::string::npos;
+    return count;
+  }
+  bool WaitForRequests(const std::string& tag, int count, std::chrono::milliseconds timeout = 10s) const {
+    for (const auto deadline = Clock::now() + timeout; Clock::now() < deadline;) {
+      if (Requests(tag) >= count) return true;
+      std::this_thread::sleep_for(20ms);
+    }
+    return Requests(tag) >= count;
+  }
+  // Nothing more arrives for a while (a query would arrive within milliseconds).
+  bool StaysAt(const std::string& tag, int count) const {
+    std::this_thread::sleep_for(500ms);
+    return Requests(tag) == count;
+  }
+
+  std::string m_home;
+  std::string m_log;
+  std::unique_ptr<TestServer> m_server;
+  std::vector<std::unique_ptr<ChildProcess>> m_copies;
+};
+
+// A local client of the channel that does whatever a test wants it to.
+int ConnectRaw(const std::string& path) {
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
+TEST_F(HandOff, ASecondStartHandsItsAddressToTheRunningCopy) {
+  StartRunningCopy("first");
+
+  const auto start = Clock::now();
+  const auto second = StartAgain({Address("second"), Address("ignored")});
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+  EXPECT_EQ(second.exitStatus, 0) << second.err;
+  EXPECT_TRUE(WaitForRequests("second", 1));
+  EXPECT_EQ(Requests("ignored"), 0) << "only the first argument counts";
+  RecordProperty("hand_off_ms", static_cast<int>(took.count()));
+  std::printf("second start to exit: %lld ms\n", static_cast<long long>(took.count()));
+
+  // The address the window already shows is not asked again.
+  EXPECT_EQ(StartAgain({Address("second")}).exitStatus, 0);
+  EXPECT_TRUE(StaysAt("second", 1));
+
+  // Without an address the running copy only comes forward.
+  EXPECT_EQ(StartAgain({}).exitStatus, 0);
+  EXPECT_TRUE(StaysAt("second", 1));
+  EXPECT_TRUE(StaysAt("first", 1));
+}
+
+TEST_F(HandOff, AnAddressOver2048BytesIsNotTakenAndChangesNothing) {
+  StartRunningCopy("first");
+  const std::string base = Address("long");
+  const std::string exactly2048 = base + "&" + std::string(2048 - base.size() - 1, 'x');
+  ASSERT_EQ(exactly2048.size(), 2048u);
+
+  EXPECT_EQ(StartAgain({exactly2048 + "y"}).exitStatus, 0);
+  EXPECT_TRUE(StaysAt("long", 0));
+
+  EXPECT_EQ(StartAgain({exactly2048}).exitStatus, 0);
+  EXPECT_TRUE(WaitForRequests("long", 1)) << "2048 bytes are taken whole";
+
+  EXPECT_EQ(StartAgain({Address("after")}).exitStatus, 0);
+  EXPECT_TRUE(WaitForRequests("after", 1));
+}
+
+TEST_F(HandOff, SilentGarbageAndManyClientsDoNotBlockTheWindow) {
+  StartRunningCopy("first");
+  std::vector<int> silent;
+  for (int i = 0; i < 4; ++i) silent.push_back(ConnectRaw(SocketPath()));
+  const int garbage = ConnectRaw(SocketPath());
+  ASSERT_GE(garbage, 0);
+  ASSERT_EQ(write(garbage, "\x01garbage\xff", 9), 9);
+
+  // A slow client that sends half a frame and then nothing.
+  const int slow = ConnectRaw(SocketPath());
+  ASSERT_EQ(write(slow, "M\0\0", 3), 3);
+
+  const auto start = Clock::now();
+  EXPECT_EQ(StartAgain({Address("meanwhile")}).exitStatus, 0);
+  EXPECT_TRUE(WaitForRequests("meanwhile", 1));
+  EXPECT_LT(Clock::now() - start, 2s) << "the window kept serving while clients idled";
+
+  // Far more idle clients than are served at once: they are dropped within seconds.
+  for (int i = 0; i < 20; ++i) silent.push_back(ConnectRaw(SocketPath()));
+  std::this_thread::sleep_for(3500ms);
+  EXPECT_EQ(StartAgain({Address("later")}).exitStatus, 0);
+  EXPECT_TRUE(WaitForRequests("later", 1));
+
+  char byte;
+  EXPECT_EQ(read(silent.front(), &byte, 1), 0) << "an idle client is dropped";
+  for (int fd : silent) close(fd);
+  close(garbage);
+  close(slow);
+}
+
+TEST_F(HandOff, TheChannelIsOnlyForThisUser) {
+  StartRunningCopy("first");
+  struct stat folder {}, socketFile{};
+  ASSERT_EQ(stat((m_home + "/run/Quorvane").c_str(), &folder), 0);
+  ASSERT_EQ(stat(SocketPath().c_str(), &socketFile), 0);
+  EXPECT_EQ(folder.st_mode & 0777, 0700u);
+  EXPECT_EQ(socketFile.st_mode & 077, 0u);
+  EXPECT_EQ(folder.st_uid, getuid());
+}
+
+TEST_F(HandOff, ACopyKilledOutrightDoesNotBlockTheNextStart) {
+  ChildProcess& killed = StartRunningCopy("first");
+  kill(killed.Pid(), SIGKILL);
+  killed.Finish(5s);
+  ASSERT_TRUE(fs::exists(SocketPath())) << "the killed copy leaves its socket behind";
+
+  ChildProcess& next = StartRunningCopy("next");
+  EXPECT_EQ(StartAgain({Address("handed")}).exitStatus, 0);
+  EXPECT_TRUE(WaitForRequests("handed", 1));
+  EXPECT_GT(next.Pid(), 0);
+}
+
+TEST_F(HandOff, WithSingleInstanceOffEveryStartHasItsOwnWindow) {
+  WriteSettings("SingleInstance=0");
+  ChildProcess& first = StartRunningCopy("first");
+  ChildProcess& second = StartRunningCopy("second");  // runs on instead of handing over
+  EXPECT_TRUE(second.IsRunning());
+  std::ifstream lock(SocketPath() + ".lock");
+  std::string owner;
+  std::getline(lock, owner);
+  EXPECT_EQ(owner, std::to_string(first.Pid())) << "only the first owns the channel";
+}
+
+// Started together, either both run (one of them owns the channel) or the later
+// one finds the earlier and hands over: which one happens is a matter of timing.
+TEST_F(HandOff, TwoCopiesStartedAtOnceNeitherCrashes) {
+  ChildProcess one(Argv({Address("one")}), Environment());
+  ChildProcess two(Argv({Address("two")}), Environment());
+  EXPECT_TRUE(WaitForRequests("one", 1) || WaitForRequests("two", 1));
+  std::this_thread::sleep_for(500ms);
+  for (ChildProcess* copy : {&one, &two})
+    if (!copy->IsRunning()) EXPECT_EQ(copy->Finish(1s), 0) << "a copy that ended handed over: " << copy->Stderr();
+  EXPECT_TRUE(one.IsRunning() || two.IsRunning());
+
+  EXPECT_EQ(StartAgain({Address("three")}).exitStatus, 0);
+  EXPECT_TRUE(WaitForRequests("three", 1));
+}

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "TestServers.h"
+#include "XvfbDisplay.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The real program in a real X server, driven and read the way a user would:
+// keys through xdotool, the size box's text through the clipboard.
+class RealWindow {
+ public:
+  RealWindow(const XvfbDisplay& display, const std::vector<std::string>& arguments)
+      : m_display(display), m_config(MakeTempFolder()), m_program(Argv(arguments), Environment()) {}
+  ~RealWindow() {
+    m_program.Terminate();
+    m_program.Finish(5s);
+    std::filesystem::remove_all(m_config);
+  }
+
+  // Waits for the window and gives its X id.
+  std::string WindowId() {
+    const auto found = m_display.Run({"xdotool", "search", "--sync", "--name", "^Quorvane 2\\.0$"}, 20s);
+    std::string id = found.out.substr(0, found.out.find('\n'));
+    return id;
+  }
+
+  // Copies the size box's text to the clipboard and reads it back.
+  std::string SizeText(const std::string& window) {
+    m_display.Run({"xdotool", "windowfocus", "--sync", window});
+    // Alt+U reaches the URL box through its label; the size box follows it in the tab order.
+    m_display.Run({"xdotool", "key", "--clearmodifiers", "alt+u", "Tab", "ctrl+a", "ctrl+c"});
+    return m_display.Run({"xclip", "-o", "-selection", "clipboard"}, 5s).out;
+  }
+
+  ChildProcess& Program() { return m_program; }
+
+ private:
+  static std::vector<std::string> Argv(const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv = {QUORVANE_EXE};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return argv;
+  }
+  std::vector<std::string> Environment() const {
+    return {"DISPLAY=" + m_display.Name(), "XDG_CONFIG_HOME=" + m_config, "QT_QPA_PLATFORM=xcb"};
+  }
+
+  const XvfbDisplay& m_display;
+  std::string m_config;
+  ChildProcess m_program;
+};
+
+}  // namespace
+
+TEST(MainWindowE2E, ShowsTheSizeOfTheAddressGivenOnTheCommandLine) {
+  XvfbDisplay display;
+  auto server = TestServer::Http();
+  RealWindow window(display, {server->Url("http", "/file/5000000000")});
+  const std::string id = window.WindowId();
+  ASSERT_FALSE(id.empty()) << window.Program().Stderr();
+
+  std::string size;
+  for (int attempt = 0; attempt < 50 && size != "5 000 000 000"; ++attempt) {
+    size = window.SizeText(id);
+    if (size != "5 000 000 000") std::this_thread::sleep_for(100ms);
+  }
+  EXPECT_EQ(size, "5 000 000 000");
+}

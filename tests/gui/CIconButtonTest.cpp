@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTest>
+
+#include <memory>
+#include <ostream>
+#include <optional>
+
+#include "controls/CIconButton.h"
+
+namespace {
+
+const QRgb kRed = qRgb(255, 0, 0);
+const QRgb kBlue = qRgb(0, 0, 255);
+
+QPixmap Solid(QSize size, QRgb colour) {
+  QPixmap pixmap(size);
+  pixmap.fill(QColor::fromRgb(colour));
+  return pixmap;
+}
+
+QIcon SolidIcon(QSize size, QRgb colour) { return QIcon(Solid(size, colour)); }
+
+// The smallest rectangle holding every pixel of exactly this colour; empty when there is none.
+QRect BoxOf(const QImage& image, QRgb colour) {
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  QRect box;
+  for (int y = 0; y < rgb.height(); ++y)
+    for (int x = 0; x < rgb.width(); ++x)
+      if ((rgb.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+QImage Render(QWidget& widget) { return widget.grab().toImage(); }
+
+// Each button gets its own style object, so nothing depends on the desktop's choice
+// and the classic look can be asked for by name.
+class CIconButtonTest : public ::testing::Test {
+ protected:
+  void UseStyle(const char* name) {
+    auto style = std::unique_ptr<QStyle>(QStyleFactory::create(name));
+    ASSERT_NE(style, nullptr) << name;
+    button.setStyle(style.get());
+    m_styles.push_back(std::move(style));
+  }
+
+  // Declared before the button: a style must outlive every widget drawn with it.
+  std::vector<std::unique_ptr<QStyle>> m_styles;
+  CIconButton button;
+};
+
+// ---- where the icon lands ---------------------------------------------------------------
+
+struct PlaceCase {
+  const char* name;
+  const char* style;
+  QSize face;
+  bool down;
+  QPoint expected;  // top-left corner of the icon, possibly off the face
+};
+void PrintTo(const PlaceCase& c, std::ostream* os) { *os << c.name; }
+
+class CIconButtonPlaceTest : public CIconButtonTest, public ::testing::WithParamInterface<PlaceCase> {};
+
+TEST_P(CIconButtonPlaceTest, DrawsIconCentredAndPressedOnlyOnClassicStyle) {
+  const PlaceCase& c = GetParam();
+  UseStyle(c.style);
+  button.resize(c.face);
+  ASSERT_TRUE(button.SetIcon(SolidIcon({16, 16}, kRed)));
+  button.setDown(c.down);
+
+  EXPECT_EQ(button.IconPosition(), c.expected);
+  // What is seen is the icon cut to the face.
+  const QRect visible = QRect(c.expected, QSize(16, 16)) & QRect(QPoint(0, 0), c.face);
+  EXPECT_EQ(BoxOf(Render(button), kRed), visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CIconButtonFaces, CIconButtonPlaceTest,
+    ::testing::Values(
+        // An odd leftover pixel is dropped, not split.
+        PlaceCase{"OddWidthThemed", "Fusion", {17, 16}, false, {0, 0}},
+        PlaceCase{"OddWidthClassic", "Windows", {17, 16}, false, {0, 0}},
+        PlaceCase{"LargeThemed", "Fusion", {27, 26}, false, {5, 5}},
+        PlaceCase{"LargeClassic", "Windows", {27, 26}, false, {5, 5}},
+        // Pressed: one pixel right and down on the classic face only.
+        PlaceCase{"PressedClassic", "Windows", {27, 26}, true, {6, 6}},
+        PlaceCase{"PressedClassicOddWidth", "Windows", {17, 16}, true, {1, 1}},
+        PlaceCase{"PressedThemed", "Fusion", {27, 26}, true, {5, 5}},
+        PlaceCase{"PressedThemedOddWidth", "Fusion", {17, 16}, true, {0, 0}},
+        // A face smaller than the icon: the division truncates toward zero (-3 / 2 == -1).
+        PlaceCase{"NarrowerThanIcon", "Fusion", {13, 12}, false, {-1, -2}}),
+    [](const ::testing::TestParamInfo<PlaceCase>& info) { return std::string(info.param.name); });
+
+TEST_F(CIconButtonTest, PressAndReleaseMoveTheIconBackOnClassicStyle) {
+  UseStyle("Windows");
+  button.resize(27, 26);
+  button.SetIcon(SolidIcon({16, 16}, kRed));
+  button.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+  QSignalSpy clicked(&button, &QPushButton::clicked);
+
+  QTest::mousePress(&button, Qt::LeftButton);
+  EXPECT_EQ(BoxOf(Render(button), kRed).topLeft(), QPoint(6, 6));
+  QTest::mouseRelease(&button, Qt::LeftButton);
+  EXPECT_EQ(BoxOf(Render(button), kRed).topLeft(), QPoint(5, 5));
+  // Still an ordinary push button underneath.
+  EXPECT_EQ(clicked.count(), 1);
+}
+
+// ---- theme detection ---------------------------------------------------------------------
+
+TEST_F(CIconButtonTest, ThemedFlagFollowsTheStyleInUse) {
+  UseStyle("Windows");
+  EXPECT_FALSE(button.IsThemed());
+  EXPECT_FALSE(button.DetectTheme());
+
+  button.resize(27, 26);
+  button.SetIcon(SolidIcon({16, 16}, kRed));
+  button.setDown(true);
+  UseStyle("Fusion");  // no explicit DetectTheme: the style change itself must refresh it
+  EXPECT_TRUE(button.IsThemed());
+  EXPECT_EQ(BoxOf(Render(button), kRed).topLeft(), QPoint(5, 5));
+
+  UseStyle("Windows");
+  EXPECT_FALSE(button.IsThemed());
+  EXPECT_EQ(BoxOf(Render(button), kRed).topLeft(), QPoint(6, 6));
+}
+
+TEST_F(CIconButtonTest, ClassicStyleBehindAProxyStillCountsAsClassic) {
+  auto proxy = std::make_unique<QProxyStyle>(QStyleFactory::create("Windows"));
+  button.setStyle(proxy.get());
+  EXPECT_FALSE(button.IsThemed());
+  button.setStyle(nullptr);
+}
+
+// ---- measuring ---------------------------------------------------------------------------
+
+struct MeasureCase {
+  const char* name;
+  std::optional<QSize> pixmap;  // none: a null icon
+  QSize expected;
+};
+void PrintTo(const MeasureCase& c, std::ostream* os) { *os << c.name; }
+
+class CIconButtonMeasureTest : public CIconButtonTest, public ::testing::WithParamInterface<MeasureCase> {};
+
+TEST_P(CIconButtonMeasureTest, MeasuresTheSizeItWillDraw) {
+  const MeasureCase& c = GetParam();
+  button.SetIcon(c.pixmap ? SolidIcon(*c.pixmap, kRed) : QIcon());
+  EXPECT_EQ(button.IconSize(), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CIconButtonIcons, CIconButtonMeasureTest,
+    ::testing::Values(MeasureCase{"NoIcon", std::nullopt, {0, 0}},
+                      MeasureCase{"Exact", QSize(16, 16), {16, 16}},
+                      MeasureCase{"LargerIsScaledDown", QSize(32, 32), {16, 16}},
+                      MeasureCase{"SmallerIsKept", QSize(8, 8), {8, 8}},
+                      MeasureCase{"KeepsAspect", QSize(24, 12), {16, 8}}),
+    [](const ::testing::TestParamInfo<MeasureCase>& info) { return std::string(info.param.name); });
+
+TEST_F(CIconButtonTest, IconWithSeveralSizesIsDrawnAtItsSmallSize) {
+  UseStyle("Fusion");
+  button.resize(40, 40);
+  QIcon icon;
+  icon.addPixmap(Solid({16, 16}, kRed));
+  icon.addPixmap(Solid({32, 32}, kBlue));
+  button.SetIcon(icon);
+  EXPECT_EQ(button.IconSize(), QSize(16, 16));
+  const QImage image = Render(button);
+  EXPECT_EQ(BoxOf(image, kRed), QRect(12, 12, 16, 16));
+  EXPECT_TRUE(BoxOf(image, kBlue).isEmpty());
+}
+
+// ---- replacing, removing, disabling ------------------------------------------------------
+
+TEST_F(CIconButtonTest, SecondIconReplacesTheFirstAndIsMeasuredAfresh) {
+  UseStyle("Fusion");
+  button.resize(27, 26);
+  button.SetIcon(SolidIcon({16, 16}, kRed));
+  EXPECT_TRUE(button.SetIcon(SolidIcon({8, 8}, kBlue)));
+
+  const QImage image = Render(button);
+  EXPECT_TRUE(BoxOf(image, kRed).isEmpty());
+  EXPECT_EQ(BoxOf(image, kBlue), QRect(9, 9, 8, 8));
+}
+
+TEST_F(CIconButtonTest, WithoutIconPaintsExactlyLikeAPlainButton) {
+  UseStyle("Fusion");
+  QPushButton plain;
+  plain.setStyle(m_styles.back().get());
+  plain.resize(27, 26);
+  button.resize(27, 26);
+  const QImage expected = Render(plain);
+
+  EXPECT_EQ(Render(button), expected) << "never given an icon";
+  button.SetIcon(SolidIcon({16, 16}, kRed));
+  EXPECT_TRUE(button.RemoveIcon());
+  EXPECT_EQ(button.IconSize(), QSize(0, 0));
+  EXPECT_EQ(Render(button), expected) << "icon removed";
+}
+
+TEST_F(CIconButtonTest, DisabledButtonShowsTheIconGreyedAndEnablingRestoresIt) {
+  for (const char* style : {"Fusion", "Windows"}) {
+    SCOPED_TRACE(style);
+    UseStyle(style);
+    button.resize(27, 26);
+    button.setEnabled(false);
+    const QImage bare = Render(button);
+
+    button.SetIcon(SolidIcon({16, 16}, kRed));
+    const QImage greyed = Render(button);
+    EXPECT_TRUE(BoxOf(greyed, kRed).isEmpty());
+    EXPECT_NE(greyed, bare) << "the greyed icon must still be drawn";
+
+    button.setEnabled(true);
+    EXPECT_EQ(BoxOf(Render(button), kRed), QRect(5, 5, 16, 16));
+    button.RemoveIcon();
+  }
+}
+
+}  // namespace
