@@ -1,6 +1,9 @@
 #include "mainwindow/CMainDialog.h"
 
 #include <QAction>
+
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
@@ -52,9 +55,13 @@ CMainDialog::CMainDialog(QWidget* parent) : CLocalizedDialog(parent), m_hIcon(Ap
 
 CMainDialog::~CMainDialog() { OnDestroy(); }
 
+// A dialog unit is a quarter of the font's average letter width and an eighth of
+// its height, the average taken over the alphabet as dialog layouts always were;
+// a font's own "average width" runs narrower and would clip wide digits.
 QRect CMainDialog::DialogUnits(int x, int y, int width, int height) const {
   const QFontMetrics metrics(font());
-  const int cx = metrics.averageCharWidth();
+  const int alphabet = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  const int cx = (alphabet / 26 + 1) / 2;
   const int cy = metrics.height();
   return QRect(x * cx / 4, y * cy / 8, width * cx / 4, height * cy / 8);
 }
@@ -64,37 +71,27 @@ void CMainDialog::CreateControls() {
   setWindowTitle("Quorvane");
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setAttribute(Qt::WA_AlwaysShowToolTips);
-  setFixedSize(DialogUnits(0, 0, kDialogWidth, kDialogHeight).size());
 
   m_labelURL = new QLabel("&URL:", this);
-  m_labelURL->setGeometry(DialogUnits(7, 7, 18, 12));
   m_editURL = new QLineEdit(this);
-  m_editURL->setGeometry(DialogUnits(29, 7, 143, 12));
   m_labelURL->setBuddy(m_editURL);
 
   m_labelSize = new QLabel("&Размер:", this);
-  m_labelSize->setGeometry(DialogUnits(7, 27, 33, 12));
   m_editSize = new QLineEdit(this);
-  m_editSize->setGeometry(DialogUnits(41, 27, 51, 12));
   m_editSize->setReadOnly(true);
   m_editSize->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   m_labelSize->setBuddy(m_editSize);
 
   m_checkTopmost = new QCheckBox("&Поверх всех окон", this);
-  m_checkTopmost->setGeometry(DialogUnits(99, 27, 73, 12));
 
   m_btnQuery = new CIconButton(this);
-  m_btnQuery->setGeometry(DialogUnits(176, 6, 17, 16));
   m_btnQuery->setDefault(true);
   m_btnPaste = new CIconButton(this);
-  m_btnPaste->setGeometry(DialogUnits(176, 25, 17, 16));
   m_btnSettings = new CIconButton(this);
-  m_btnSettings->setGeometry(DialogUnits(176, 44, 17, 16));
   for (CIconButton* button : {m_btnQuery, m_btnPaste, m_btnSettings}) button->setAutoDefault(false);
   m_btnQuery->setDefault(true);
 
   m_editStatus = new QLineEdit(this);
-  m_editStatus->setGeometry(DialogUnits(7, 48, 165, 12));
   m_editStatus->setReadOnly(true);
   m_editStatus->setFocusPolicy(Qt::ClickFocus);
 
@@ -112,6 +109,31 @@ void CMainDialog::CreateControls() {
   connect(m_checkTopmost, &QCheckBox::clicked, this, &CMainDialog::OnTopmost);
 }
 
+// Places the controls as designed, in dialog units. Where this font needs more
+// room than the design gives (wide digits in the size box, a long check box
+// text), the box grows and the window widens by what is missing, so no text is
+// clipped; with fonts like the design's, nothing moves.
+void CMainDialog::LayOutControls() {
+  const QFontMetrics metrics(font());
+  const QRect sizeBox = DialogUnits(41, 27, 51, 12);
+  const int sizeWidth = std::max(sizeBox.width(), metrics.horizontalAdvance("4 294 967 295") + 12);
+  const QRect check = DialogUnits(99, 27, 73, 12);
+  const int checkLeft = std::max(check.left(), sizeBox.left() + sizeWidth + 6);
+  const int checkWidth = std::max(check.width(), m_checkTopmost->sizeHint().width());
+  const int widen = std::max(0, checkLeft + checkWidth - check.right() - 1);
+
+  m_labelURL->setGeometry(DialogUnits(7, 7, 18, 12));
+  m_editURL->setGeometry(DialogUnits(29, 7, 143, 12).adjusted(0, 0, widen, 0));
+  m_labelSize->setGeometry(DialogUnits(7, 27, 33, 12));
+  m_editSize->setGeometry(sizeBox.left(), sizeBox.top(), sizeWidth, sizeBox.height());
+  m_checkTopmost->setGeometry(checkLeft, check.top(), checkWidth, check.height());
+  m_btnQuery->setGeometry(DialogUnits(176, 6, 17, 16).translated(widen, 0));
+  m_btnPaste->setGeometry(DialogUnits(176, 25, 17, 16).translated(widen, 0));
+  m_btnSettings->setGeometry(DialogUnits(176, 44, 17, 16).translated(widen, 0));
+  m_editStatus->setGeometry(DialogUnits(7, 48, 165, 12).adjusted(0, 0, widen, 0));
+  setFixedSize(DialogUnits(0, 0, kDialogWidth, kDialogHeight).size() + QSize(widen, 0));
+}
+
 void CMainDialog::OnInitDialog() {
   CMainApp* app = CMainApp::Current();
   m_aboutAction = new QAction(app->Text(51, "&О программе..."), this);
@@ -123,6 +145,7 @@ void CMainDialog::OnInitDialog() {
   PutInTopmostBand(app->Settings.TopmostWindow);
   m_checkTopmost->setChecked(app->Settings.TopmostWindow);
   ApplyLanguage(MainControlTexts);
+  LayOutControls();
 
   m_btnQuery->SetIcon(ButtonIcon("query"));
   m_btnPaste->SetIcon(ButtonIcon("paste"));
@@ -145,6 +168,7 @@ void CMainDialog::SetControlTexts() {
   m_labelURL->setText(app->Text(1, "URL:"));
   m_labelSize->setText(app->Text(2, "Размер:"));
   m_checkTopmost->setText(app->Text(3, "Поверх всех окон"));
+  LayOutControls();
   m_btnQuery->setToolTip(app->Text(4, "Запрос размера файла"));
   m_btnPaste->setToolTip(app->Text(5, "Вставить URL из буфера обмена"));
   m_btnSettings->setToolTip(app->Text(6, "Настройки программы"));
@@ -211,6 +235,7 @@ void CMainDialog::showEvent(QShowEvent* event) {
 void CMainDialog::OnShowWindow() {
   if (m_strStartURL.isEmpty()) return;
   m_editURL->setText(m_strStartURL);
+  m_editURL->setCursorPosition(0);
   OnOK();
 }
 
@@ -224,6 +249,7 @@ void CMainDialog::OnExchangeNotify(const std::optional<QByteArray>& message) {
   const QByteArray address = message->left(message->indexOf('\0') < 0 ? message->size() : message->indexOf('\0'));
   if (address.isEmpty() || address == m_editURL->text().toUtf8()) return;
   m_editURL->setText(QString::fromUtf8(address));
+  m_editURL->setCursorPosition(0);
   OnOK();
 }
 

@@ -74,6 +74,7 @@ class CMainDialog : public CLocalizedDialog {
 
  private:
   void CreateControls();
+  void LayOutControls();
   void OnInitDialog();
   void OnShowWindow();
   void OnTopmost();
