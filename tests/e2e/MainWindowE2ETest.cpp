@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "TestServers.h"
@@ -14,19 +15,24 @@ namespace {
 // keys through xdotool, the size box's text through the clipboard.
 class RealWindow {
  public:
-  RealWindow(const XvfbDisplay& display, const std::vector<std::string>& arguments)
-      : m_display(display), m_config(MakeTempFolder()), m_program(Argv(arguments), Environment()) {}
+  RealWindow(const XvfbDisplay& display, const std::vector<std::string>& arguments, const std::string& settings = "")
+      : m_display(display), m_config(WithSettings(settings)), m_program(Argv(arguments), Environment()) {}
   ~RealWindow() {
     m_program.Terminate();
     m_program.Finish(5s);
     std::filesystem::remove_all(m_config);
   }
 
-  // Waits for the window and gives its X id.
-  std::string WindowId() {
-    const auto found = m_display.Run({"xdotool", "search", "--sync", "--name", "^Quorvane 2\\.0$"}, 20s);
-    std::string id = found.out.substr(0, found.out.find('\n'));
-    return id;
+  // Waits for a window whose title matches and gives its X id.
+  std::string WindowId(const std::string& title = "^Quorvane 2\\.0$") {
+    const auto found = m_display.Run({"xdotool", "search", "--sync", "--onlyvisible", "--name", title}, 20s);
+    return found.out.substr(0, found.out.find('\n'));
+  }
+  void Keys(const std::string& window, const std::vector<std::string>& keys) {
+    m_display.Run({"xdotool", "windowfocus", "--sync", window});
+    std::vector<std::string> argv = {"xdotool", "key", "--clearmodifiers"};
+    argv.insert(argv.end(), keys.begin(), keys.end());
+    m_display.Run(argv);
   }
 
   // Copies the size box's text to the clipboard and reads it back.
@@ -40,6 +46,14 @@ class RealWindow {
   ChildProcess& Program() { return m_program; }
 
  private:
+  static std::string WithSettings(const std::string& settings) {
+    const std::string folder = MakeTempFolder();
+    if (!settings.empty()) {
+      std::filesystem::create_directories(folder + "/Marrowby");
+      std::ofstream(folder + "/Marrowby/Quorvane.conf") << "[Settings]\n" << settings << "\n";
+    }
+    return folder;
+  }
   static std::vector<std::string> Argv(const std::vector<std::string>& arguments) {
     std::vector<std::string> argv = {QUORVANE_EXE};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
@@ -69,4 +83,29 @@ TEST(MainWindowE2E, ShowsTheSizeOfTheAddressGivenOnTheCommandLine) {
     if (size != "5 000 000 000") std::this_thread::sleep_for(100ms);
   }
   EXPECT_EQ(size, "5 000 000 000");
+}
+
+TEST(MainWindowE2E, AMissingLanguageFileIsSaidBeforeTheWindowOpens) {
+  XvfbDisplay display;
+  RealWindow window(display, {}, "LanguageFile=missing.lng");
+  // The message box is titled with the executable's name; the window is not there yet.
+  const std::string box = window.WindowId("^quorvane$");
+  ASSERT_FALSE(box.empty());
+  EXPECT_TRUE(display.Run({"xdotool", "search", "--onlyvisible", "--name", "^Quorvane 2"}).out.empty());
+  window.Keys(box, {"Return"});
+  EXPECT_FALSE(window.WindowId().empty()) << "after the message the window opens with the built-in texts";
+}
+
+TEST(MainWindowE2E, ClosingDuringAQueryEndsTheProgramPromptly) {
+  XvfbDisplay display;
+  auto silent = TestServer::Http("silent");
+  RealWindow window(display, {silent->Url("http", "/never")});
+  const std::string id = window.WindowId();
+  ASSERT_FALSE(id.empty());
+  std::this_thread::sleep_for(300ms);  // the query is now waiting for the server
+  const auto start = std::chrono::steady_clock::now();
+  window.Keys(id, {"Escape"});
+  const int status = window.Program().Finish(5s);
+  EXPECT_EQ(status, 0) << window.Program().Stderr();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
 }
