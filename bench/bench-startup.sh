@@ -12,23 +12,32 @@ minimal=$(realpath -- "$2")
 runs=${RUNS:-20}
 
 work=$(mktemp -d)
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x800x24 -nolisten tcp 2>/dev/null)
-read -r display <&3
-xvfb_pid=$(pgrep -n -f "Xvfb -displayfd 1")
-cleanup() { kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$work"; }
+display=90
+while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb_pid=$!
+cleanup() { [[ -s $work/stderr ]] && cat "$work/stderr" >&2; kill "${XEV_PID:-}" "$xvfb_pid" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config"
+until DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1; do sleep 0.05; done
+export DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
+mkdir -m 700 "$work/run"
+
+# Every top-level window mapped on the X server is reported by xev as a MapNotify
+# line; waiting for that line times the start without polling the server.
+coproc XEV { exec xev -root -event substructure; }
+sleep 0.2  # xev selects its events before the first start
 
 # One start: prints "<microseconds to window> <peak KiB>".
 measure() {
-  local title=$1
-  shift
-  local start end pid hwm
+  local start end pid hwm line
+  while read -r -t 0.05 line <&"${XEV[0]}"; do :; done  # forget the last program's events
   start=$(date +%s%N)
-  "$@" >/dev/null 2>&1 &
+  "$@" >/dev/null 2>>"$work/stderr" &
   pid=$!
-  xdotool search --sync --onlyvisible --name "$title" >/dev/null
+  line=
+  while read -r -t 10 line <&"${XEV[0]}"; do [[ $line == MapNotify* ]] && break; done
   end=$(date +%s%N)
+  [[ $line == MapNotify* ]] || { echo "no window from $1 within 10 s" >&2; exit 1; }
   sleep 0.3  # let start-up finish its allocations before reading the peak
   hwm=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
   kill "$pid"
@@ -37,11 +46,11 @@ measure() {
 }
 
 : >"$work/quorvane" >"$work/minimal"
-measure "^Quorvane" "$quorvane" >/dev/null  # warm the caches once for both
-measure "^Minimal dialog$" "$minimal" >/dev/null
+measure "$quorvane" >/dev/null  # warm the caches once for both
+measure "$minimal" >/dev/null
 for ((i = 0; i < runs; i++)); do
-  measure "^Quorvane" "$quorvane" >>"$work/quorvane"
-  measure "^Minimal dialog$" "$minimal" >>"$work/minimal"
+  measure "$quorvane" >>"$work/quorvane"
+  measure "$minimal" >>"$work/minimal"
 done
 
 mean() { awk -v c="$2" '{s += $c} END {printf "%.1f", s / NR}' "$1"; }

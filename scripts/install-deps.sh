@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   libcurl4-openssl-dev
   qt6-base-dev libgl-dev fonts-dejavu-core
-  xvfb xdotool xclip
+  xvfb xdotool xclip x11-utils
   libgtest-dev libgmock-dev
   python3 python3-pyftpdlib
   clang libclang-rt-14-dev
