@@ -16,11 +16,11 @@ namespace {
 class RealWindow {
  public:
   RealWindow(const XvfbDisplay& display, const std::vector<std::string>& arguments, const std::string& settings = "")
-      : m_display(display), m_config(WithSettings(settings)), m_program(Argv(arguments), Environment()) {}
+      : m_display(display), m_home(WithSettings(settings)), m_program(Argv(arguments), Environment()) {}
   ~RealWindow() {
     m_program.Terminate();
     m_program.Finish(5s);
-    std::filesystem::remove_all(m_config);
+    std::filesystem::remove_all(m_home);
   }
 
   // Waits for a window whose title matches and gives its X id.
@@ -46,13 +46,14 @@ class RealWindow {
   ChildProcess& Program() { return m_program; }
 
  private:
+  // A private home (mode 0700) for the settings and the instance channel, so that windows
+  // of tests running side by side never hand their addresses over to each other.
   static std::string WithSettings(const std::string& settings) {
-    const std::string folder = MakeTempFolder();
-    if (!settings.empty()) {
-      std::filesystem::create_directories(folder + "/Marrowby");
-      std::ofstream(folder + "/Marrowby/Quorvane.conf") << "[Settings]\n" << settings << "\n";
-    }
-    return folder;
+    const std::string home = MakeTempFolder();
+    std::filesystem::create_directories(home + "/config/Marrowby");
+    if (!settings.empty())
+      std::ofstream(home + "/config/Marrowby/Quorvane.conf") << "[Settings]\n" << settings << "\n";
+    return home;
   }
   static std::vector<std::string> Argv(const std::vector<std::string>& arguments) {
     std::vector<std::string> argv = {QUORVANE_EXE};
@@ -60,11 +61,12 @@ class RealWindow {
     return argv;
   }
   std::vector<std::string> Environment() const {
-    return {"DISPLAY=" + m_display.Name(), "XDG_CONFIG_HOME=" + m_config, "QT_QPA_PLATFORM=xcb"};
+    return {"DISPLAY=" + m_display.Name(), "XDG_CONFIG_HOME=" + m_home + "/config", "XDG_RUNTIME_DIR=" + m_home,
+            "QT_QPA_PLATFORM=xcb", "http_proxy=", "HTTP_PROXY=", "no_proxy=*"};
   }
 
   const XvfbDisplay& m_display;
-  std::string m_config;
+  std::string m_home;
   ChildProcess m_program;
 };
 
