@@ -27,7 +27,7 @@ configure_and_build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_suite build/release
 
 configure_and_build build/asan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_ASAN_UBSAN=ON
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_suite build/asan
 
 configure_and_build build/tsan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_TSAN=ON
