@@ -18,9 +18,12 @@ QString PrivateFolder() {
   QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
   QString folder = base.isEmpty() ? QDir::tempPath() + QString("/quorvane-%1").arg(getuid()) : base + "/Quorvane";
   QDir().mkpath(folder);
-  QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  // Checked before it is touched: a link or someone else's folder planted in a shared temp
+  // dir is refused, and no chmod follows a link to a folder of ours elsewhere.
   const QFileInfo info(folder);
-  if (!info.isDir() || info.isSymLink() || info.ownerId() != getuid()) return {};
+  if (info.isSymLink() || !info.isDir() || info.ownerId() != getuid()) return {};
+  if (!QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+    return {};
   return folder;
 }
 

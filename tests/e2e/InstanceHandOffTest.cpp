@@ -203,6 +203,19 @@ TEST_F(HandOff, TheChannelIsOnlyForThisUser) {
   EXPECT_EQ(folder.st_uid, getuid());
 }
 
+TEST_F(HandOff, APlantedLinkIsNoChannelFolder) {
+  const std::string elsewhere = m_home + "/elsewhere";
+  fs::create_directories(elsewhere);
+  fs::permissions(elsewhere, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+  fs::create_directory_symlink(elsewhere, m_home + "/run/Quorvane");
+
+  StartRunningCopy("first");  // runs on its own, without a channel
+  EXPECT_TRUE(fs::is_empty(elsewhere)) << "nothing is made behind the link";
+  EXPECT_EQ(fs::status(elsewhere).permissions() & fs::perms::group_all,
+            fs::perms::group_read | fs::perms::group_exec)
+      << "the link's target is not touched";
+}
+
 TEST_F(HandOff, ACopyKilledOutrightDoesNotBlockTheNextStart) {
   ChildProcess& killed = StartRunningCopy("first");
   kill(killed.Pid(), SIGKILL);
