@@ -24,9 +24,15 @@ class RealWindow {
   }
 
   // Waits for a window whose title matches and gives its X id.
+  // Asks again rather than using xdotool's --sync: a search fails outright (BadWindow) when
+  // another window, such as a message box, goes away while it looks.
   std::string WindowId(const std::string& title = "^Quorvane 2\\.0$") {
-    const auto found = m_display.Run({"xdotool", "search", "--sync", "--onlyvisible", "--name", title}, 20s);
-    return found.out.substr(0, found.out.find('\n'));
+    for (const auto deadline = std::chrono::steady_clock::now() + 20s; std::chrono::steady_clock::now() < deadline;) {
+      const auto found = m_display.Run({"xdotool", "search", "--onlyvisible", "--name", title}, 5s);
+      if (!found.out.empty()) return found.out.substr(0, found.out.find('\n'));
+      std::this_thread::sleep_for(100ms);
+    }
+    return "";
   }
   void Keys(const std::string& window, const std::vector<std::string>& keys) {
     m_display.Run({"xdotool", "windowfocus", "--sync", window});
@@ -44,6 +50,17 @@ class RealWindow {
   }
 
   ChildProcess& Program() { return m_program; }
+
+  // What a failing test shows: whether the program still ran, the X server's windows, and
+  // everything the program wrote to stderr (it is ended for that).
+  std::string Diagnosis() {
+    const std::string windows = m_display.Run({"xwininfo", "-root", "-tree"}, 5s).out;
+    const bool running = m_program.IsRunning();
+    m_program.Terminate();
+    m_program.Finish(5s);
+    return std::string(running ? "the program ran on" : "the program had ended") + "; windows:\n" + windows +
+           "stderr:\n" + m_program.Stderr();
+  }
 
  private:
   // A private home (mode 0700) for the settings and the instance channel, so that windows
@@ -77,7 +94,7 @@ TEST(MainWindowE2E, ShowsTheSizeOfTheAddressGivenOnTheCommandLine) {
   auto server = TestServer::Http();
   RealWindow window(display, {server->Url("http", "/file/5000000000")});
   const std::string id = window.WindowId();
-  ASSERT_FALSE(id.empty()) << window.Program().Stderr();
+  ASSERT_FALSE(id.empty()) << window.Diagnosis();
 
   std::string size;
   for (int attempt = 0; attempt < 50 && size != "5 000 000 000"; ++attempt) {
@@ -92,10 +109,11 @@ TEST(MainWindowE2E, AMissingLanguageFileIsSaidBeforeTheWindowOpens) {
   RealWindow window(display, {}, "LanguageFile=missing.lng");
   // The message box is titled with the executable's name; the window is not there yet.
   const std::string box = window.WindowId("^quorvane$");
-  ASSERT_FALSE(box.empty());
+  ASSERT_FALSE(box.empty()) << window.Diagnosis();
   EXPECT_TRUE(display.Run({"xdotool", "search", "--onlyvisible", "--name", "^Quorvane 2"}).out.empty());
   window.Keys(box, {"Return"});
-  EXPECT_FALSE(window.WindowId().empty()) << "after the message the window opens with the built-in texts";
+  EXPECT_FALSE(window.WindowId().empty()) << "after the message the window opens with the built-in texts\n"
+                                           << window.Diagnosis();
 }
 
 TEST(MainWindowE2E, ClosingDuringAQueryEndsTheProgramPromptly) {
@@ -103,7 +121,7 @@ TEST(MainWindowE2E, ClosingDuringAQueryEndsTheProgramPromptly) {
   auto silent = TestServer::Http("silent");
   RealWindow window(display, {silent->Url("http", "/never")});
   const std::string id = window.WindowId();
-  ASSERT_FALSE(id.empty());
+  ASSERT_FALSE(id.empty()) << window.Diagnosis();
   std::this_thread::sleep_for(300ms);  // the query is now waiting for the server
   const auto start = std::chrono::steady_clock::now();
   window.Keys(id, {"Escape"});
