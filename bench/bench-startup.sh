@@ -12,13 +12,13 @@ minimal=$(realpath -- "$2")
 runs=${RUNS:-20}
 
 work=$(mktemp -d)
-display=90
-while [[ -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+# -displayfd: Xvfb picks a free display and writes its number once it accepts clients.
+# -noreset: it must not reset (and refuse connections) each time the last program ends.
+exec 3< <(exec Xvfb -displayfd 1 -screen 0 1280x800x24 -nolisten tcp -noreset 2>/dev/null)
 xvfb_pid=$!
 cleanup() { [[ -s $work/stderr ]] && cat "$work/stderr" >&2; kill "${XEV_PID:-}" "$xvfb_pid" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
-until DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1; do sleep 0.05; done
+read -r display <&3
 export DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$work/run"
 
