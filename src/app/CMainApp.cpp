@@ -6,9 +6,9 @@
 
 #include "mainwindow/CMainDialog.h"
 #include "mainwindow/MainDialogQueryLink.h"
-#include "platform/InstanceChannel.h"
-#include "platform/InstanceHandOff.h"
-#include "platform/QtProfileStore.h"
+#include "desktop/InstanceChannel.h"
+#include "desktop/InstanceHandOff.h"
+#include "desktop/QtProfileStore.h"
 
 using namespace std::chrono_literals;
 

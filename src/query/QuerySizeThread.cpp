@@ -4,12 +4,12 @@
 
 #include "localisation/LanguageTable.h"
 #include "localisation/NumberTemplate.h"
-#include "platform/FtpConnection.h"
-#include "platform/FtpFileFind.h"
-#include "platform/HttpFile.h"
-#include "platform/InternetException.h"
-#include "platform/InternetSession.h"
-#include "platform/ParsedUrl.h"
+#include "net/FtpConnection.h"
+#include "net/FtpFileFind.h"
+#include "net/HttpFile.h"
+#include "net/InternetException.h"
+#include "net/InternetSession.h"
+#include "net/ParsedUrl.h"
 #include "query/SizeQueryMessages.h"
 #include "query/SizeQueryView.h"
 

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/InternetOptions.h"
+#include "net/InternetOptions.h"
 
 class LanguageTable;
 

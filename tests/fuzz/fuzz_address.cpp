@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/ParsedUrl.h"
+#include "net/ParsedUrl.h"
 #include "query/QuerySizeThread.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FtpListParser.h"
+#include "net/FtpListParser.h"
 
 namespace {
 

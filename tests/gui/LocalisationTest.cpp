@@ -10,7 +10,7 @@
 #include "TestServers.h"
 #include "app/CMainApp.h"
 #include "localisation/CLocalizedDialog.h"
-#include "platform/QtProfileStore.h"
+#include "desktop/QtProfileStore.h"
 
 namespace {
 

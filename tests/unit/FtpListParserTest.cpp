@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/FtpListParser.h"
+#include "net/FtpListParser.h"
 
 TEST(FtpListParser, ReadsTheListingFormatsServersUse) {
   struct Case {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/ParsedUrl.h"
+#include "net/ParsedUrl.h"
 #include "query/QuerySizeThread.h"
 
 TEST(ParsedUrl, SplitsAddressesIntoTheirParts) {

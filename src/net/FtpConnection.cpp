@@ -1,8 +1,8 @@
-#include "platform/FtpConnection.h"
+#include "net/FtpConnection.h"
 
 #include <curl/curl.h>
 
-#include "platform/InternetException.h"
+#include "net/InternetException.h"
 
 namespace {
 

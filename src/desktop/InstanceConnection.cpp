@@ -1,4 +1,4 @@
-#include "platform/InstanceConnection.h"
+#include "desktop/InstanceConnection.h"
 
 #include <QLocalSocket>
 #include <QtEndian>

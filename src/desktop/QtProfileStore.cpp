@@ -1,4 +1,4 @@
-#include "platform/QtProfileStore.h"
+#include "desktop/QtProfileStore.h"
 
 #include <QSettings>
 

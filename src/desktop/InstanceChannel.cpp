@@ -1,4 +1,4 @@
-#include "platform/InstanceChannel.h"
+#include "desktop/InstanceChannel.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "platform/InstanceConnection.h"
+#include "desktop/InstanceConnection.h"
 
 namespace {
 

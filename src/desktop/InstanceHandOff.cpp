@@ -1,10 +1,10 @@
-#include "platform/InstanceHandOff.h"
+#include "desktop/InstanceHandOff.h"
 
 #include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QtEndian>
 
-#include "platform/InstanceChannel.h"
+#include "desktop/InstanceChannel.h"
 
 HandOffResult HandOffToRunningCopy(const std::optional<QByteArray>& address, int timeoutMs) {
   const QString path = InstanceChannel::SocketPath();

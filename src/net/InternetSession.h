@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/InternetOptions.h"
+#include "net/InternetOptions.h"
 
 using CURL = void;
 class HttpFile;

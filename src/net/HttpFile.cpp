@@ -1,11 +1,11 @@
-#include "platform/HttpFile.h"
+#include "net/HttpFile.h"
 
 #include <curl/curl.h>
 
 #include <charconv>
 #include <string_view>
 
-#include "platform/InternetException.h"
+#include "net/InternetException.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/FtpListParser.h"
+#include "net/FtpListParser.h"
 
 #include <array>
 #include <charconv>

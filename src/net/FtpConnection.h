@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/InternetSession.h"
+#include "net/InternetSession.h"
 
 // A logged-in FTP control connection, held open in the session's curl handle
 // so that later commands run on it without a second login.

@@ -1,10 +1,10 @@
-#include "platform/InternetSession.h"
+#include "net/InternetSession.h"
 
 #include <curl/curl.h>
 
-#include "platform/FtpConnection.h"
-#include "platform/HttpFile.h"
-#include "platform/InternetException.h"
+#include "net/FtpConnection.h"
+#include "net/HttpFile.h"
+#include "net/InternetException.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "platform/FtpFileFind.h"
+#include "net/FtpFileFind.h"
 
 #include <curl/curl.h>
 
-#include "platform/FtpConnection.h"
+#include "net/FtpConnection.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/ParsedUrl.h"
+#include "net/ParsedUrl.h"
 
 #include <curl/curl.h>
 

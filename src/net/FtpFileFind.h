@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/FtpListParser.h"
+#include "net/FtpListParser.h"
 
 class FtpConnection;
 
