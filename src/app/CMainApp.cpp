@@ -20,11 +20,10 @@ constexpr int kHandOffTimeoutMs = 10000;
 
 }  // namespace
 
-CMainApp::CMainApp(int& argc, char** argv) : CLocalizedApp(argc, argv) {
+CMainApp::CMainApp(int& argc, char** argv, std::optional<QByteArray> startAddress)
+    : CLocalizedApp(argc, argv), m_startAddress(std::move(startAddress)) {
   // Settings live under the company and product names, whatever the executable is called.
   m_profile = std::make_unique<QtProfileStore>("Marrowby", "Quorvane");
-  // The address is handed on as the bytes it arrived as; Qt has taken its own options by now.
-  if (argc > 1) m_startAddress = QByteArray(argv[1]);
 }
 
 CMainApp::~CMainApp() = default;
@@ -60,9 +59,11 @@ int CMainApp::InitInstance() {
   InstanceChannel exchangeChannel;
   exchangeChannel.Create();  // without it this copy simply receives nothing
 
-  CMainDialog dialog;
+  CMainDialog dialog(Settings, *m_profile);
   QObject::connect(&exchangeChannel, &InstanceChannel::Notified, &dialog, &CMainDialog::OnExchangeNotify);
-  if (m_startAddress) dialog.m_strStartURL = QString::fromLocal8Bit(*m_startAddress);
+  // A copy started while this window closes must not hand its address to a window that is gone.
+  QObject::connect(&dialog, &QDialog::finished, &exchangeChannel, &InstanceChannel::Close);
+  if (m_startAddress) dialog.SetStartURL(QString::fromLocal8Bit(*m_startAddress));
   dialog.exec();
 
   // A query cut off from the window ends within about a second of its cancellation.

@@ -14,7 +14,9 @@ class ProfileStore;
 class CMainApp : public CLocalizedApp {
   Q_OBJECT
  public:
-  CMainApp(int& argc, char** argv);
+  // `startAddress` is the first command-line argument exactly as it was given: the
+  // program takes no options, so Qt is never handed the command line to read its own.
+  CMainApp(int& argc, char** argv, std::optional<QByteArray> startAddress);
   ~CMainApp() override;
 
   static CMainApp* Current();

@@ -21,7 +21,12 @@ int main(int argc, char* argv[]) {
   curl_global_init(CURL_GLOBAL_DEFAULT);
   int status = 0;
   {
-    CMainApp app(argc, argv);
+    // The command line is one address and nothing else; Qt sees only the program's name,
+    // so no address is ever taken for one of Qt's own options.
+    std::optional<QByteArray> startAddress;
+    if (argc > 1) startAddress = QByteArray(argv[1]);
+    int qtArgc = 1;
+    CMainApp app(qtArgc, argv, std::move(startAddress));
     status = app.InitInstance();
     if (!app.QueriesEnded()) std::_Exit(status);  // a query thread still holds the network
   }

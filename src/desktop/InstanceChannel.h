@@ -9,15 +9,11 @@
 #include <optional>
 
 // The running copy's end of the hand-off between copies: a local socket in a
-// folder only this user can enter. One connection is one hand-off: an optional
-// address, then the notification; the sender waits until it is acknowledged.
-//
-// Frames: 'M' + 4-byte big-endian length + the address's bytes; 'N' notifies.
-// The receiver answers 'A' once the notification has been handled.
+// folder only this user can enter, speaking HandOffWire. The sender waits until
+// its hand-off has been handled (or refused, once this copy is closing).
 class InstanceChannel : public QObject {
   Q_OBJECT
  public:
-  static constexpr qint64 kMaxMessage = 2048;
   static constexpr int kMaxConnections = 8;
   static constexpr int kClientTimeoutMs = 3000;
 
@@ -28,12 +24,16 @@ class InstanceChannel : public QObject {
   // killed is replaced; a live owner's is never touched.
   bool Create();
   bool IsOwner() const { return m_server != nullptr; }
+  // Stops taking hand-offs: the socket goes, the channel is free for the next copy,
+  // and a sender still waiting is told to run on its own.
+  void Close();
 
-  // "$XDG_RUNTIME_DIR/Quorvane/ExchangeBuffer", or a private folder in the temp dir.
+  // "$XDG_RUNTIME_DIR/Quorvane/ExchangeBuffer", or a private folder in the temp dir;
+  // empty when no private folder can be had.
   static QString SocketPath();
 
  signals:
-  // A hand-off: the address if one came and fits (over kMaxMessage it is not taken).
+  // A hand-off: the address if one came and fits (a longer one is not taken).
   // The sender is released when the handler returns.
   void Notified(std::optional<QByteArray> message);
 

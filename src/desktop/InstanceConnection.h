@@ -14,7 +14,10 @@ class QLocalSocket;
 class InstanceConnection : public QObject {
   Q_OBJECT
  public:
-  InstanceConnection(QLocalSocket* socket, qint64 maxMessage, int timeoutMs, QObject* parent);
+  InstanceConnection(QLocalSocket* socket, int timeoutMs, QObject* parent);
+
+  // This copy is closing: the sender is told so and runs its own window.
+  void Refuse();
 
  signals:
   void Notified(std::optional<QByteArray> message);
@@ -24,10 +27,11 @@ class InstanceConnection : public QObject {
   // Handles the frames complete in m_buffer; false when the connection is over.
   bool TakeFrames();
   void Notify();
-  void Drop();
+  void Drop(const char* why);
+  // Answers with one byte and ends the connection.
+  void Answer(char reply);
 
   QLocalSocket* m_socket;
-  qint64 m_maxMessage;
   QTimer m_timeout;
   QByteArray m_buffer;
   std::optional<QByteArray> m_message;

@@ -4,10 +4,22 @@
 
 #include <optional>
 
+#include "desktop/DesktopLog.h"
+
 namespace {
 
 QString Key(const std::string& section, const std::string& entry) {
   return QString::fromStdString(section) + "/" + QString::fromStdString(entry);
+}
+
+// Writes one value at once, so a crash later loses nothing; a failure is not the user's
+// concern at that moment, but it is logged.
+bool Write(QSettings& settings, const QString& key, const QVariant& value) {
+  settings.setValue(key, value);
+  settings.sync();
+  if (settings.status() == QSettings::NoError) return true;
+  qCInfo(lcDesktop) << "cannot write" << key << "to" << settings.fileName();
+  return false;
 }
 
 }  // namespace
@@ -37,15 +49,11 @@ std::string QtProfileStore::GetProfileString(const std::string& section, const s
 
 bool QtProfileStore::WriteProfileInt(const std::string& section, const std::string& entry, std::int32_t value) {
   QSettings settings(m_organisation, m_application);
-  settings.setValue(Key(section, entry), value);
-  settings.sync();
-  return settings.status() == QSettings::NoError;
+  return Write(settings, Key(section, entry), value);
 }
 
 bool QtProfileStore::WriteProfileString(const std::string& section, const std::string& entry,
                                         const std::string& value) {
   QSettings settings(m_organisation, m_application);
-  settings.setValue(Key(section, entry), QString::fromStdString(value));
-  settings.sync();
-  return settings.status() == QSettings::NoError;
+  return Write(settings, Key(section, entry), QString::fromStdString(value));
 }

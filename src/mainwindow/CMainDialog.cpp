@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include <algorithm>
+#include <limits>
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -15,9 +16,10 @@
 #include <QToolTip>
 #include <QWindow>
 
-#include "app/CMainApp.h"
 #include "app/ProfileStore.h"
+#include "app/ProgramSettings.h"
 #include "app/VersionText.h"
+#include "localisation/CLocalizedApp.h"
 #include "controls/CIconButton.h"
 #include "mainwindow/MainDialogQueryLink.h"
 #include "mainwindow/WindowPositionRule.h"
@@ -47,8 +49,9 @@ QIcon ButtonIcon(const char* name) {
 
 }  // namespace
 
-CMainDialog::CMainDialog(QWidget* parent) : CLocalizedDialog(parent), m_hIcon(ApplicationIcon()) {
-  m_queryLink = std::make_shared<MainDialogQueryLink>(this, CMainApp::Current()->Languages());
+CMainDialog::CMainDialog(ProgramSettings& settings, ProfileStore& profile, QWidget* parent)
+    : CLocalizedDialog(parent), m_settings(settings), m_profile(profile), m_hIcon(ApplicationIcon()) {
+  m_queryLink = std::make_shared<MainDialogQueryLink>(this, CLocalizedApp::Current()->Languages());
   CreateControls();
   OnInitDialog();
 }
@@ -74,6 +77,8 @@ void CMainDialog::CreateControls() {
 
   m_labelURL = new QLabel("&URL:", this);
   m_editURL = new QLineEdit(this);
+  // An address is as long as it is: a shorter one would be another address.
+  m_editURL->setMaxLength(std::numeric_limits<int>::max());
   m_labelURL->setBuddy(m_editURL);
 
   m_labelSize = new QLabel("&Размер:", this);
@@ -84,11 +89,11 @@ void CMainDialog::CreateControls() {
 
   m_checkTopmost = new QCheckBox("&Поверх всех окон", this);
 
+  // Enter presses the focused button; anywhere else it presses the query button.
   m_btnQuery = new CIconButton(this);
-  m_btnQuery->setDefault(true);
   m_btnPaste = new CIconButton(this);
   m_btnSettings = new CIconButton(this);
-  for (CIconButton* button : {m_btnQuery, m_btnPaste, m_btnSettings}) button->setAutoDefault(false);
+  for (CIconButton* button : {m_btnQuery, m_btnPaste, m_btnSettings}) button->setAutoDefault(true);
   m_btnQuery->setDefault(true);
 
   m_editStatus = new QLineEdit(this);
@@ -135,17 +140,15 @@ void CMainDialog::LayOutControls() {
 }
 
 void CMainDialog::OnInitDialog() {
-  CMainApp* app = CMainApp::Current();
-  m_aboutAction = new QAction(app->Text(51, "&О программе..."), this);
+  m_aboutAction = new QAction(this);
   m_aboutAction->setShortcut(QKeySequence::HelpContents);
   addAction(m_aboutAction);
   connect(m_aboutAction, &QAction::triggered, this, &CMainDialog::AboutRequested);
 
   setWindowIcon(m_hIcon);
-  PutInTopmostBand(app->Settings.TopmostWindow);
-  m_checkTopmost->setChecked(app->Settings.TopmostWindow);
-  ApplyLanguage(MainControlTexts);
-  LayOutControls();
+  PutInTopmostBand(m_settings.TopmostWindow);
+  m_checkTopmost->setChecked(m_settings.TopmostWindow);
+  ApplyTexts(TextMoment::Start);
 
   m_btnQuery->SetIcon(ButtonIcon("query"));
   m_btnPaste->SetIcon(ButtonIcon("paste"));
@@ -155,19 +158,24 @@ void CMainDialog::OnInitDialog() {
   tips.setColor(QPalette::ToolTipBase, Qt::white);
   tips.setColor(QPalette::ToolTipText, Qt::black);
   QToolTip::setPalette(tips);
-  m_btnQuery->setToolTip(app->Text(4, "Запрос размера файла"));
-  m_btnPaste->setToolTip(app->Text(5, "Вставить URL из буфера обмена"));
-  m_btnSettings->setToolTip(app->Text(6, "Настройки программы"));
 
   setWindowTitle(QString::fromStdString("Quorvane " + GetVersionText()));
   move(0, 0);
 }
 
-void CMainDialog::SetControlTexts() {
-  const CMainApp* app = CMainApp::Current();
-  m_labelURL->setText(app->Text(1, "URL:"));
-  m_labelSize->setText(app->Text(2, "Размер:"));
-  m_checkTopmost->setText(app->Text(3, "Поверх всех окон"));
+void CMainDialog::SetControlTexts() { ApplyTexts(TextMoment::LanguageChanged); }
+
+// At the start a text the table lacks leaves the control as designed (with its access
+// key); after a change of language the built-in text takes its place.
+void CMainDialog::ApplyTexts(TextMoment moment) {
+  const CLocalizedApp* app = CLocalizedApp::Current();
+  if (moment == TextMoment::Start) {
+    ApplyLanguage(MainControlTexts);
+  } else {
+    m_labelURL->setText(app->Text(1, "URL:"));
+    m_labelSize->setText(app->Text(2, "Размер:"));
+    m_checkTopmost->setText(app->Text(3, "Поверх всех окон"));
+  }
   LayOutControls();
   m_btnQuery->setToolTip(app->Text(4, "Запрос размера файла"));
   m_btnPaste->setToolTip(app->Text(5, "Вставить URL из буфера обмена"));
@@ -176,12 +184,11 @@ void CMainDialog::SetControlTexts() {
 }
 
 void CMainDialog::RestoreWindowPosition() {
-  const ProgramSettings& settings = CMainApp::Current()->Settings;
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize screenSize = screen ? screen->geometry().size() : QSize();
   const QRect frame = frameGeometry();
   const WindowPlacement placed =
-      RestoredWindowPosition(settings.xWindowPos, settings.yWindowPos, {frame.left(), frame.top()}, frame.width(),
+      RestoredWindowPosition(m_settings.xWindowPos, m_settings.yWindowPos, {frame.left(), frame.top()}, frame.width(),
                              frame.height(), screenSize.width(), screenSize.height());
   move(placed.left, placed.top);
 }
@@ -196,11 +203,10 @@ void CMainDialog::PutInTopmostBand(bool topmost) {
 }
 
 void CMainDialog::OnTopmost() {
-  CMainApp* app = CMainApp::Current();
   const bool topmost = m_checkTopmost->isChecked();
   PutInTopmostBand(topmost);
-  app->Settings.TopmostWindow = topmost;
-  app->SaveSettings();
+  m_settings.TopmostWindow = topmost;
+  m_settings.Save(m_profile);
 }
 
 void CMainDialog::SetTextAndUpdate(QWidget* control, const QString& text) {
@@ -214,8 +220,30 @@ void CMainDialog::SetTextAndUpdate(QWidget* control, const QString& text) {
 }
 
 void CMainDialog::ShowFileSize(QWidget* control, std::uint64_t size) {
-  const bool group = CMainApp::Current()->Settings.GroupDigits;
-  SetTextAndUpdate(control, QString::fromStdString(FormatFileSize(size, group)));
+  SetTextAndUpdate(control, QString::fromStdString(FormatFileSize(size, m_settings.GroupDigits)));
+}
+
+QString CMainDialog::Address() const { return m_editURL->text(); }
+
+void CMainDialog::ShowStatus(const QString& text) { SetTextAndUpdate(m_editStatus, text); }
+
+void CMainDialog::ShowSizeText(const QString& text) { SetTextAndUpdate(m_editSize, text); }
+
+void CMainDialog::ShowSize(std::uint64_t size) { ShowFileSize(m_editSize, size); }
+
+void CMainDialog::EnableQueryButtons(bool enabled) {
+  if (enabled) {
+    m_btnPaste->setEnabled(true);
+    m_btnQuery->setEnabled(true);
+  } else {
+    m_btnQuery->setEnabled(false);
+    m_btnPaste->setEnabled(false);
+  }
+}
+
+void CMainDialog::PutAddress(const QString& address) {
+  m_editURL->setText(address);
+  m_editURL->setCursorPosition(0);
 }
 
 void CMainDialog::OnOK() { m_queryLink->Start(); }
@@ -225,22 +253,21 @@ void CMainDialog::accept() { OnOK(); }
 
 void CMainDialog::showEvent(QShowEvent* event) {
   CLocalizedDialog::showEvent(event);
-  if (m_bShown) return;
-  m_bShown = true;
+  if (m_shown) return;
+  m_shown = true;
   // Only a window that exists knows its frame, which the position rule measures.
-  if (CMainApp::Current()->Settings.SaveWindowPos) RestoreWindowPosition();
+  if (m_settings.SaveWindowPos) RestoreWindowPosition();
   OnShowWindow();
 }
 
 void CMainDialog::OnShowWindow() {
   if (m_strStartURL.isEmpty()) return;
-  m_editURL->setText(m_strStartURL);
-  m_editURL->setCursorPosition(0);
+  PutAddress(m_strStartURL);
   OnOK();
 }
 
 void CMainDialog::OnExchangeNotify(const std::optional<QByteArray>& message) {
-  if (!CMainApp::Current()->Settings.TopmostWindow) {
+  if (!m_settings.TopmostWindow) {
     raise();
     activateWindow();
   }
@@ -248,8 +275,7 @@ void CMainDialog::OnExchangeNotify(const std::optional<QByteArray>& message) {
   // The address ends at the first NUL, if the message holds one.
   const QByteArray address = message->left(message->indexOf('\0') < 0 ? message->size() : message->indexOf('\0'));
   if (address.isEmpty() || address == m_editURL->text().toUtf8()) return;
-  m_editURL->setText(QString::fromUtf8(address));
-  m_editURL->setCursorPosition(0);
+  PutAddress(QString::fromUtf8(address));
   OnOK();
 }
 
@@ -266,11 +292,10 @@ void CMainDialog::done(int result) {
 
 // The window's end: queries still running lose their window, and its place is kept.
 void CMainDialog::OnDestroy() {
-  if (m_bDestroyed) return;
-  m_bDestroyed = true;
+  if (m_destroyed) return;
+  m_destroyed = true;
   m_queryLink->Detach();
-  CMainApp* app = CMainApp::Current();
-  if (!app->Settings.SaveWindowPos) return;
-  app->Profile().WriteProfileInt(ProgramSettings::kSection, "xWindowPos", frameGeometry().left());
-  app->Profile().WriteProfileInt(ProgramSettings::kSection, "yWindowPos", frameGeometry().top());
+  if (!m_settings.SaveWindowPos) return;
+  m_profile.WriteProfileInt(ProgramSettings::kSection, "xWindowPos", frameGeometry().left());
+  m_profile.WriteProfileInt(ProgramSettings::kSection, "yWindowPos", frameGeometry().top());
 }

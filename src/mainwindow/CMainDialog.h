@@ -10,13 +10,16 @@
 #include "localisation/CLocalizedDialog.h"
 
 class CIconButton;
+class ProfileStore;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class MainDialogQueryLink;
+struct ProgramSettings;
 
 // The program's window: URL box, size box, always-on-top check box, status line,
-// and the query, paste and settings buttons.
+// and the query, paste and settings buttons. Its controls are its own; queries and
+// the other parts of the program go through the calls below.
 class CMainDialog : public CLocalizedDialog {
   Q_OBJECT
  public:
@@ -35,32 +38,32 @@ class CMainDialog : public CLocalizedDialog {
   static constexpr std::uint32_t IDM_ABOUTBOX = 16;
   static const ControlTextEntry MainControlTexts[];
 
-  explicit CMainDialog(QWidget* parent = nullptr);
+  // The settings are read as they are at each moment and stored through `profile`.
+  CMainDialog(ProgramSettings& settings, ProfileStore& profile, QWidget* parent = nullptr);
   ~CMainDialog() override;
 
-  // Sets a control's text and paints it at once.
-  void SetTextAndUpdate(QWidget* control, const QString& text);
-  // Writes a byte count into a control, grouped as GroupDigits says at this moment.
-  void ShowFileSize(QWidget* control, std::uint64_t size);
+  // The address given on the command line, asked once when the window first shows.
+  void SetStartURL(const QString& address) { m_strStartURL = address; }
+
+  // What a size query reads and shows; each change is painted at once.
+  QString Address() const;
+  void ShowStatus(const QString& text);
+  void ShowSizeText(const QString& text);
+  // A byte count in the size box, grouped as GroupDigits says at this moment.
+  void ShowSize(std::uint64_t size);
+  // Disabling goes query button, then paste button; enabling the other way round.
+  void EnableQueryButtons(bool enabled);
+
   // The query button and Enter: start a query; the window stays open.
   void OnOK();
-  // The texts of the labels, check box, tooltips and menu item, from the language table.
+  // The texts of the labels, check box, tooltips and menu item, set again after the
+  // language changed: built-in texts where the table has none.
   void SetControlTexts();
   // A second copy's hand-off: come forward and query a new address.
   void OnExchangeNotify(const std::optional<QByteArray>& message);
 
   std::shared_ptr<MainDialogQueryLink> QueryLink() const { return m_queryLink; }
   QAction* AboutAction() const { return m_aboutAction; }
-
-  QString m_strStartURL;
-  CIconButton* m_btnSettings;
-  CIconButton* m_btnQuery;
-  CIconButton* m_btnPaste;
-  QLineEdit* m_editStatus;
-  QLineEdit* m_editURL;
-  QLineEdit* m_editSize;
-  QCheckBox* m_checkTopmost;
-  QIcon m_hIcon;
 
  signals:
   // The About item of the window's menu (or F1) was chosen.
@@ -73,20 +76,38 @@ class CMainDialog : public CLocalizedDialog {
   void done(int result) override;
 
  private:
+  enum class TextMoment { Start, LanguageChanged };
+
   void CreateControls();
   void LayOutControls();
   void OnInitDialog();
+  void ApplyTexts(TextMoment moment);
   void OnShowWindow();
   void OnTopmost();
   void OnDestroy();
   void PutInTopmostBand(bool topmost);
   void RestoreWindowPosition();
+  void PutAddress(const QString& address);
+  // Sets a control's text and paints it at once.
+  void SetTextAndUpdate(QWidget* control, const QString& text);
+  void ShowFileSize(QWidget* control, std::uint64_t size);
   QRect DialogUnits(int x, int y, int width, int height) const;
 
+  ProgramSettings& m_settings;
+  ProfileStore& m_profile;
+  QString m_strStartURL;
+  CIconButton* m_btnSettings;
+  CIconButton* m_btnQuery;
+  CIconButton* m_btnPaste;
+  QLineEdit* m_editStatus;
+  QLineEdit* m_editURL;
+  QLineEdit* m_editSize;
+  QCheckBox* m_checkTopmost;
+  QIcon m_hIcon;
   QLabel* m_labelURL;
   QLabel* m_labelSize;
   QAction* m_aboutAction;
   std::shared_ptr<MainDialogQueryLink> m_queryLink;
-  bool m_bShown = false;
-  bool m_bDestroyed = false;
+  bool m_shown = false;
+  bool m_destroyed = false;
 };

@@ -2,13 +2,11 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QThread>
 #include <QTimer>
 
 #include <future>
 
-#include "controls/CIconButton.h"
 #include "localisation/CLocalizedApp.h"
 #include "mainwindow/CMainDialog.h"
 #include "query/QuerySizeThread.h"
@@ -61,30 +59,22 @@ void MainDialogQueryLink::OnWindow(const std::function<void(CMainDialog&)>& chan
 
 std::string MainDialogQueryLink::ReadAddress() {
   std::string address;
-  OnWindow([&address](CMainDialog& dialog) { address = dialog.m_editURL->text().toStdString(); });
+  OnWindow([&address](CMainDialog& dialog) { address = dialog.Address().toStdString(); });
   return address;
 }
 
 void MainDialogQueryLink::SetStatusText(const std::string& text) {
-  OnWindow([&text](CMainDialog& dialog) { dialog.SetTextAndUpdate(dialog.m_editStatus, WidgetText(text)); });
+  OnWindow([&text](CMainDialog& dialog) { dialog.ShowStatus(WidgetText(text)); });
 }
 
 void MainDialogQueryLink::SetSizeText(const std::string& text) {
-  OnWindow([&text](CMainDialog& dialog) { dialog.SetTextAndUpdate(dialog.m_editSize, WidgetText(text)); });
+  OnWindow([&text](CMainDialog& dialog) { dialog.ShowSizeText(WidgetText(text)); });
 }
 
 void MainDialogQueryLink::ShowFileSize(std::uint64_t size) {
-  OnWindow([size](CMainDialog& dialog) { dialog.ShowFileSize(dialog.m_editSize, size); });
+  OnWindow([size](CMainDialog& dialog) { dialog.ShowSize(size); });
 }
 
 void MainDialogQueryLink::SetQueryButtonsEnabled(bool enabled) {
-  OnWindow([enabled](CMainDialog& dialog) {
-    if (enabled) {
-      dialog.m_btnPaste->setEnabled(true);
-      dialog.m_btnQuery->setEnabled(true);
-    } else {
-      dialog.m_btnQuery->setEnabled(false);
-      dialog.m_btnPaste->setEnabled(false);
-    }
-  });
+  OnWindow([enabled](CMainDialog& dialog) { dialog.EnableQueryButtons(enabled); });
 }

@@ -22,6 +22,21 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// The window's controls, found as language files know them: by their control IDs.
+template <typename Widget>
+Widget* ControlOf(const CMainDialog& dialog, std::uint32_t id) {
+  auto* widget = qobject_cast<Widget*>(dialog.Control(id));
+  EXPECT_NE(widget, nullptr) << "no such control " << id;
+  return widget;
+}
+QLineEdit* UrlBox(const CMainDialog& d) { return ControlOf<QLineEdit>(d, CMainDialog::IDC_URL); }
+QLineEdit* SizeBox(const CMainDialog& d) { return ControlOf<QLineEdit>(d, CMainDialog::IDC_SIZE); }
+QLineEdit* StatusLine(const CMainDialog& d) { return ControlOf<QLineEdit>(d, CMainDialog::IDC_STATUS); }
+QCheckBox* TopmostBox(const CMainDialog& d) { return ControlOf<QCheckBox>(d, CMainDialog::IDC_TOPMOST); }
+CIconButton* QueryButton(const CMainDialog& d) { return ControlOf<CIconButton>(d, CMainDialog::IDOK); }
+CIconButton* PasteButton(const CMainDialog& d) { return ControlOf<CIconButton>(d, CMainDialog::IDC_PASTE); }
+CIconButton* SettingsButton(const CMainDialog& d) { return ControlOf<CIconButton>(d, CMainDialog::IDC_SETTINGS); }
+
 class MainDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -45,7 +60,7 @@ class MainDialogTest : public ::testing::Test {
   // Shows a window and, when it closes, lets its query threads finish.
   struct Shown {
     explicit Shown(const QString& startUrl = {}) {
-      dialog.m_strStartURL = startUrl;
+      dialog.SetStartURL(startUrl);
       dialog.show();
       EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     }
@@ -53,7 +68,7 @@ class MainDialogTest : public ::testing::Test {
       dialog.reject();
       EXPECT_TRUE(dialog.QueryLink()->WaitUntilIdle(3s));
     }
-    CMainDialog dialog;
+    CMainDialog dialog{CMainApp::Current()->Settings, CMainApp::Current()->Profile()};
   };
 
   CMainApp* m_app = CMainApp::Current();
@@ -69,25 +84,25 @@ TEST_F(MainDialogTest, StandsAsDesigned) {
   EXPECT_EQ(d.windowTitle(), "Quorvane 2.0");
   EXPECT_EQ(qobject_cast<QLabel*>(d.Control(CMainDialog::IDC_URL_LABEL))->text(), "&URL:");
   EXPECT_EQ(qobject_cast<QLabel*>(d.Control(CMainDialog::IDC_SIZE_LABEL))->text(), "&Размер:");
-  EXPECT_EQ(d.m_checkTopmost->text(), "&Поверх всех окон");
-  EXPECT_EQ(d.m_btnQuery->toolTip(), "Запрос размера файла");
-  EXPECT_EQ(d.m_btnPaste->toolTip(), "Вставить URL из буфера обмена");
-  EXPECT_EQ(d.m_btnSettings->toolTip(), "Настройки программы");
+  EXPECT_EQ(TopmostBox(d)->text(), "&Поверх всех окон");
+  EXPECT_EQ(QueryButton(d)->toolTip(), "Запрос размера файла");
+  EXPECT_EQ(PasteButton(d)->toolTip(), "Вставить URL из буфера обмена");
+  EXPECT_EQ(SettingsButton(d)->toolTip(), "Настройки программы");
   EXPECT_EQ(d.AboutAction()->text(), "&О программе...");
   EXPECT_TRUE(d.testAttribute(Qt::WA_AlwaysShowToolTips));
 
-  EXPECT_TRUE(d.m_editSize->isReadOnly());
-  EXPECT_TRUE(d.m_editSize->alignment() & Qt::AlignRight);
-  EXPECT_TRUE(d.m_editStatus->isReadOnly());
-  EXPECT_FALSE(d.m_editStatus->focusPolicy() & Qt::TabFocus);
+  EXPECT_TRUE(SizeBox(d)->isReadOnly());
+  EXPECT_TRUE(SizeBox(d)->alignment() & Qt::AlignRight);
+  EXPECT_TRUE(StatusLine(d)->isReadOnly());
+  EXPECT_FALSE(StatusLine(d)->focusPolicy() & Qt::TabFocus);
   EXPECT_FALSE(d.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
   EXPECT_EQ(d.minimumSize(), d.maximumSize()) << "a fixed size";
-  EXPECT_TRUE(d.m_btnQuery->isDefault());
+  EXPECT_TRUE(QueryButton(d)->isDefault());
   EXPECT_FALSE(d.windowIcon().isNull());
 
   // Tab order: URL box, size box, check box, then the three buttons.
-  QWidget* expected[] = {d.m_editURL, d.m_editSize, d.m_checkTopmost, d.m_btnQuery, d.m_btnPaste, d.m_btnSettings};
-  d.m_editURL->setFocus();
+  QWidget* expected[] = {UrlBox(d), SizeBox(d), TopmostBox(d), QueryButton(d), PasteButton(d), SettingsButton(d)};
+  UrlBox(d)->setFocus();
   for (QWidget* widget : expected) {
     EXPECT_EQ(QApplication::focusWidget(), widget) << widget->metaObject()->className();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -103,9 +118,9 @@ TEST_F(MainDialogTest, TakesItsTextsFromTheLanguageTable) {
   ASSERT_TRUE(m_app->Languages().LoadFromPath(folder + "/en.lng", true));
   {
     Shown shown;
-    EXPECT_EQ(shown.dialog.m_checkTopmost->text(), "&Always on top");
-    EXPECT_EQ(shown.dialog.m_btnQuery->toolTip(), "Ask");
-    EXPECT_EQ(shown.dialog.m_btnPaste->toolTip(), "Вставить URL из буфера обмена");
+    EXPECT_EQ(TopmostBox(shown.dialog)->text(), "&Always on top");
+    EXPECT_EQ(QueryButton(shown.dialog)->toolTip(), "Ask");
+    EXPECT_EQ(PasteButton(shown.dialog)->toolTip(), "Вставить URL из буфера обмена");
     EXPECT_EQ(shown.dialog.AboutAction()->text(), "&About...");
   }
   // Texts set again after the start take the built-in texts without access keys.
@@ -113,7 +128,7 @@ TEST_F(MainDialogTest, TakesItsTextsFromTheLanguageTable) {
   Shown shown;
   shown.dialog.SetControlTexts();
   EXPECT_EQ(qobject_cast<QLabel*>(shown.dialog.Control(CMainDialog::IDC_URL_LABEL))->text(), "URL:");
-  EXPECT_EQ(shown.dialog.m_checkTopmost->text(), "Поверх всех окон");
+  EXPECT_EQ(TopmostBox(shown.dialog)->text(), "Поверх всех окон");
   std::filesystem::remove_all(folder);
 }
 
@@ -121,53 +136,53 @@ TEST_F(MainDialogTest, EnterQueriesAndTheWindowStaysOpen) {
   auto server = Server();
   Shown shown;
   CMainDialog& d = shown.dialog;
-  QTest::keyClicks(d.m_editURL, QString::fromStdString(server->Url("http", "/file/1048576")));
-  QTest::keyClick(d.m_editURL, Qt::Key_Return);
-  QTRY_COMPARE_WITH_TIMEOUT(d.m_editSize->text(), QString("1 048 576"), 5000);
-  EXPECT_EQ(d.m_editStatus->text(), "Ответ получен.");
+  QTest::keyClicks(UrlBox(d), QString::fromStdString(server->Url("http", "/file/1048576")));
+  QTest::keyClick(UrlBox(d), Qt::Key_Return);
+  QTRY_COMPARE_WITH_TIMEOUT(SizeBox(d)->text(), QString("1 048 576"), 5000);
+  EXPECT_EQ(StatusLine(d)->text(), "Ответ получен.");
   EXPECT_TRUE(d.isVisible());
-  QTRY_VERIFY(d.m_btnQuery->isEnabled() && d.m_btnPaste->isEnabled());
+  QTRY_VERIFY(QueryButton(d)->isEnabled() && PasteButton(d)->isEnabled());
 
   // The button asks again; GroupDigits is read at the moment the size shows.
   m_app->Settings.GroupDigits = false;
-  d.m_editURL->setText(QString::fromStdString(server->Url("http", "/file/5000000000")));
-  QTest::mouseClick(d.m_btnQuery, Qt::LeftButton);
-  QTRY_COMPARE_WITH_TIMEOUT(d.m_editSize->text(), QString("5000000000"), 5000);
+  UrlBox(d)->setText(QString::fromStdString(server->Url("http", "/file/5000000000")));
+  QTest::mouseClick(QueryButton(d), Qt::LeftButton);
+  QTRY_COMPARE_WITH_TIMEOUT(SizeBox(d)->text(), QString("5000000000"), 5000);
 }
 
 TEST_F(MainDialogTest, ButtonsAreOffOnlyWhileAServerIsAsked) {
   auto silent = TestServer::Http("silent");
   Shown shown;
   CMainDialog& d = shown.dialog;
-  d.m_editSize->setText("earlier");
-  d.m_editURL->setText("WWW.example.com");
+  SizeBox(d)->setText("earlier");
+  UrlBox(d)->setText("WWW.example.com");
   d.OnOK();
-  QTRY_COMPARE(d.m_editStatus->text(), QString("Неправильный формат адреса!"));
-  EXPECT_EQ(d.m_editSize->text(), "earlier");
-  EXPECT_TRUE(d.m_btnQuery->isEnabled());
+  QTRY_COMPARE(StatusLine(d)->text(), QString("Неправильный формат адреса!"));
+  EXPECT_EQ(SizeBox(d)->text(), "earlier");
+  EXPECT_TRUE(QueryButton(d)->isEnabled());
 
-  d.m_editURL->setText(QString::fromStdString(silent->Url("http", "/never")));
+  UrlBox(d)->setText(QString::fromStdString(silent->Url("http", "/never")));
   d.OnOK();
-  QTRY_COMPARE(d.m_editStatus->text(), QString("Установка соединения..."));
-  EXPECT_FALSE(d.m_btnQuery->isEnabled());
-  EXPECT_FALSE(d.m_btnPaste->isEnabled());
-  EXPECT_EQ(d.m_editSize->text(), "");
-  EXPECT_TRUE(d.m_btnSettings->isEnabled());
+  QTRY_COMPARE(StatusLine(d)->text(), QString("Установка соединения..."));
+  EXPECT_FALSE(QueryButton(d)->isEnabled());
+  EXPECT_FALSE(PasteButton(d)->isEnabled());
+  EXPECT_EQ(SizeBox(d)->text(), "");
+  EXPECT_TRUE(SettingsButton(d)->isEnabled());
 
   // A second start while the first waits changes nothing.
-  d.m_editURL->setText("WWW.refused");
+  UrlBox(d)->setText("WWW.refused");
   d.OnOK();
   QTest::qWait(200);
-  EXPECT_EQ(d.m_editStatus->text(), "Установка соединения...");
+  EXPECT_EQ(StatusLine(d)->text(), "Установка соединения...");
 }
 
 TEST_F(MainDialogTest, ClosingDuringAQueryEndsItPromptly) {
   auto silent = TestServer::Http("silent");
-  auto dialog = std::make_unique<CMainDialog>();
+  auto dialog = std::make_unique<CMainDialog>(m_app->Settings, m_app->Profile());
   dialog->show();
-  dialog->m_editURL->setText(QString::fromStdString(silent->Url("http", "/never")));
+  UrlBox(*dialog)->setText(QString::fromStdString(silent->Url("http", "/never")));
   dialog->OnOK();
-  QTRY_VERIFY(!dialog->m_btnQuery->isEnabled());
+  QTRY_VERIFY(!QueryButton(*dialog)->isEnabled());
   const auto link = dialog->QueryLink();
   const auto start = std::chrono::steady_clock::now();
   dialog->reject();
@@ -181,36 +196,36 @@ TEST_F(MainDialogTest, AStartAddressIsAskedOnceWhenTheWindowShows) {
   Store("AutoAskSize", 0);
   const QString address = server->Url("http", "/file/42").c_str();
   Shown shown(address);
-  QTRY_COMPARE_WITH_TIMEOUT(shown.dialog.m_editSize->text(), QString("42"), 5000);
-  EXPECT_EQ(shown.dialog.m_editURL->text(), address);
+  QTRY_COMPARE_WITH_TIMEOUT(SizeBox(shown.dialog)->text(), QString("42"), 5000);
+  EXPECT_EQ(UrlBox(shown.dialog)->text(), address);
 
   // Showing again (the window changing band, say) asks nothing more.
-  shown.dialog.m_editSize->setText("kept");
+  SizeBox(shown.dialog)->setText("kept");
   shown.dialog.hide();
   shown.dialog.show();
   QTest::qWait(300);
-  EXPECT_EQ(shown.dialog.m_editSize->text(), "kept");
+  EXPECT_EQ(SizeBox(shown.dialog)->text(), "kept");
 }
 
 TEST_F(MainDialogTest, TheCheckBoxPutsTheWindowOnTopAndStoresItAtOnce) {
   Store("TopmostWindow", 0);
   Shown shown;
   CMainDialog& d = shown.dialog;
-  EXPECT_FALSE(d.m_checkTopmost->isChecked());
+  EXPECT_FALSE(TopmostBox(d)->isChecked());
   EXPECT_FALSE(d.windowFlags() & Qt::WindowStaysOnTopHint);
   const QPoint before = d.pos();
-  QTest::mouseClick(d.m_checkTopmost, Qt::LeftButton);
+  QTest::mouseClick(TopmostBox(d), Qt::LeftButton);
   EXPECT_TRUE(d.windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_TRUE(d.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
   EXPECT_TRUE(d.isVisible());
   EXPECT_EQ(d.pos(), before);
   EXPECT_EQ(Stored("TopmostWindow").toInt(), 1);
-  QTest::mouseClick(d.m_checkTopmost, Qt::LeftButton);
+  QTest::mouseClick(TopmostBox(d), Qt::LeftButton);
   EXPECT_EQ(Stored("TopmostWindow").toInt(), 0);
 
   Store("TopmostWindow", 1);
   Shown again;
-  EXPECT_TRUE(again.dialog.m_checkTopmost->isChecked());
+  EXPECT_TRUE(TopmostBox(again.dialog)->isChecked());
   EXPECT_TRUE(again.dialog.windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
@@ -235,7 +250,7 @@ TEST_F(MainDialogTest, KeepsItsPlaceBetweenRuns) {
     Store("xWindowPos", c.x);
     Store("yWindowPos", c.y);
     Store("SaveWindowPos", c.save ? 1 : 0);
-    CMainDialog dialog;
+    CMainDialog dialog(m_app->Settings, m_app->Profile());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     EXPECT_EQ(dialog.frameGeometry().topLeft(), c.expected(screen, dialog.frameGeometry().size())) << c.name;
@@ -244,4 +259,29 @@ TEST_F(MainDialogTest, KeepsItsPlaceBetweenRuns) {
     EXPECT_EQ(Stored("xWindowPos").toInt(), c.save ? 33 : c.x) << c.name;
     EXPECT_EQ(Stored("yWindowPos").toInt(), c.save ? 44 : c.y) << c.name;
   }
+}
+
+// Enter presses the button that has the focus; only elsewhere is the query button the default.
+TEST_F(MainDialogTest, EnterPressesTheFocusedButton) {
+  Shown shown;
+  CMainDialog& d = shown.dialog;
+  QSignalSpy queries(QueryButton(d), &QPushButton::clicked);
+  for (CIconButton* button : {PasteButton(d), SettingsButton(d)}) {
+    QSignalSpy pressed(button, &QPushButton::clicked);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
+    EXPECT_EQ(pressed.count(), 1) << "the focused button is pressed";
+    EXPECT_EQ(queries.count(), 0) << "no query starts";
+  }
+  UrlBox(d)->setFocus();
+  QTest::keyClick(UrlBox(d), Qt::Key_Return);
+  EXPECT_EQ(queries.count(), 1) << "from the URL box, Enter asks";
+  EXPECT_TRUE(QueryButton(d)->isDefault());
+}
+
+TEST_F(MainDialogTest, TheUrlBoxTakesAddressesOfAnyLength) {
+  Shown shown;
+  const QString address = "http://example.com/" + QString(40000, 'a');
+  UrlBox(shown.dialog)->setText(address);
+  EXPECT_EQ(shown.dialog.Address(), address);
 }

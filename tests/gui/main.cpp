@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
   curl_global_init(CURL_GLOBAL_DEFAULT);
   int result = 0;
   {
-    CMainApp app(argc, argv);
+    CMainApp app(argc, argv, std::nullopt);
     ::testing::InitGoogleTest(&argc, argv);
     result = RUN_ALL_TESTS();
   }
