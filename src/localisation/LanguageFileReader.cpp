@@ -1,6 +1,13 @@
 #include "localisation/LanguageFileReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -22,16 +29,31 @@ bool NextPiece(std::string_view bytes, std::size_t& pos, std::string& piece) {
   return !piece.empty();
 }
 
-// IDs are unsigned 32-bit. A longer run of digits wraps around instead of being
-// refused: no text is ever looked up under such an ID, so the line is harmless.
-std::uint32_t ReadId(std::string_view line) {
-  std::uint32_t id = 0;
+// IDs are unsigned 32-bit. A run of digits worth more has no ID: wrapping it around
+// would let "4294967297=" overwrite the text of ID 1. Leading zeros cost nothing.
+std::optional<std::uint32_t> ReadId(std::string_view line) {
+  std::uint64_t id = 0;
   for (char c : line) {
     if (!IsDigit(c)) break;
-    id = id * 10u + static_cast<std::uint32_t>(c - '0');
+    id = id * 10u + static_cast<std::uint64_t>(c - '0');
+    if (id > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
   }
-  return id;
+  return static_cast<std::uint32_t>(id);
 }
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : m_fd(fd) {}
+  ~Descriptor() {
+    if (m_fd >= 0) close(m_fd);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return m_fd; }
+
+ private:
+  int m_fd;
+};
 
 }  // namespace
 
@@ -52,8 +74,10 @@ void LanguageFileReader::TakeEntryLine(std::string_view line, LanguageTexts& tex
   const auto separator = line.find('=');
   if (separator == std::string_view::npos) return;
   if (line.back() == '\n') line.remove_suffix(1);
+  const auto id = ReadId(line);
+  if (!id) return;
   const std::string_view text = line.substr(std::min(separator + 1, line.size()));
-  texts.insert_or_assign(ReadId(line), ExpandLineBreaks(text));
+  texts.insert_or_assign(*id, ExpandLineBreaks(text));
 }
 
 std::string LanguageFileReader::ExpandLineBreaks(std::string_view text) {
@@ -68,4 +92,55 @@ std::string LanguageFileReader::ExpandLineBreaks(std::string_view text) {
     }
   }
   return expanded;
+}
+
+LanguageFileRead LanguageFileReader::ReadFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  // Non-blocking, so that opening a FIFO nobody writes to returns at once; the type
+  // is then asked of what was opened, not of the name, which may change in between.
+  // No controlling terminal is taken from a terminal device named here.
+  const Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (file.Get() < 0) return {LanguageFileStatus::CannotOpen, errno};
+  return ReadOpenFile(file.Get(), bytes);
+}
+
+LanguageFileRead LanguageFileReader::ReadOpenFile(int fd, std::string& bytes) {
+  bytes.clear();
+  struct stat about {};
+  if (fstat(fd, &about) != 0) return {LanguageFileStatus::CannotOpen, errno};
+  if (!S_ISREG(about.st_mode)) return {LanguageFileStatus::NotRegularFile, 0};
+  if (about.st_size < 0 || static_cast<std::uintmax_t>(about.st_size) > kMaxFileBytes)
+    return {LanguageFileStatus::TooLarge, 0};
+
+  // The size said is only a hint: the file may grow while it is read, and files such
+  // as those under /proc say 0 and still have bytes. One byte past the limit is
+  // enough to know that a file is too long.
+  bytes.reserve(static_cast<std::size_t>(about.st_size) + 1);
+  char chunk[16384];
+  while (bytes.size() <= kMaxFileBytes) {
+    const std::size_t wanted = std::min(sizeof chunk, kMaxFileBytes + 1 - bytes.size());
+    const ssize_t got = read(fd, chunk, wanted);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return {LanguageFileStatus::ReadError, errno};
+    }
+    if (got == 0) return {LanguageFileStatus::Read, 0};
+    bytes.append(chunk, static_cast<std::size_t>(got));
+  }
+  bytes.clear();
+  bytes.shrink_to_fit();
+  return {LanguageFileStatus::TooLarge, 0};
+}
+
+const char* LanguageFileReader::Describe(LanguageFileStatus status) {
+  switch (status) {
+    case LanguageFileStatus::Read: return "read";
+    case LanguageFileStatus::ReadError: return "read error; what came before it is used";
+    case LanguageFileStatus::CannotOpen: return "cannot be opened";
+    case LanguageFileStatus::NotRegularFile: return "not a regular file";
+    case LanguageFileStatus::TooLarge:
+      static_assert(kMaxFileBytes == std::size_t{1} << 20, "say the new limit here");
+      return "larger than 1 MiB";
+  }
+  return "?";
 }

@@ -1,8 +1,5 @@
 #include "localisation/LanguageTable.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 LanguageTable::LanguageTable() : m_texts(std::make_shared<const LanguageTexts>()) {}
 
@@ -11,6 +8,8 @@ void LanguageTable::SetLanguageFolder(std::string folder) { m_languageFolder = s
 void LanguageTable::SetMissingFileHandler(MissingFileHandler handler) {
   m_onMissingFile = std::move(handler);
 }
+
+void LanguageTable::SetLoadProblemHandler(LoadProblemHandler handler) { m_onLoadProblem = std::move(handler); }
 
 bool LanguageTable::LoadLanguageFile(const std::string& fileName, bool quiet) {
   if (fileName == kBuiltInName) {
@@ -23,16 +22,13 @@ bool LanguageTable::LoadLanguageFile(const std::string& fileName, bool quiet) {
 }
 
 bool LanguageTable::LoadFromPath(const std::string& path, bool quiet) {
-  // A folder opens as a stream here, yet it is no file to read texts from.
-  std::error_code error;
-  const bool isFolder = std::filesystem::is_directory(path, error);
-  std::ifstream file(path, std::ios::binary);
-  if (isFolder || !file.is_open()) {
+  std::string bytes;
+  const LanguageFileRead read = LanguageFileReader::ReadFile(path, bytes);
+  if (read.status != LanguageFileStatus::Read && m_onLoadProblem) m_onLoadProblem(path, read);
+  if (!read.Opened()) {
     if (!quiet && m_onMissingFile) m_onMissingFile(kMissingFileMessage);
     return false;
   }
-  // A read error ends the reading like the end of the file: what was read counts.
-  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   Replace(LanguageFileReader::Parse(bytes));
   return true;
 }

@@ -22,16 +22,23 @@ class LanguageTable {
   static constexpr const char* kBuiltInName = "<main>";
 
   using MissingFileHandler = std::function<void(const std::string& message)>;
+  // Told of every load from a file that did not read cleanly, quiet or not, with the
+  // path tried and why; the table itself has nowhere to write it down.
+  using LoadProblemHandler = std::function<void(const std::string& path, const LanguageFileRead& read)>;
 
   LanguageTable();
 
   // Where bare language file names are looked up (the "Language" folder).
   void SetLanguageFolder(std::string folder);
   void SetMissingFileHandler(MissingFileHandler handler);
+  void SetLoadProblemHandler(LoadProblemHandler handler);
 
   // Loads a bare file name from the language folder, or "<main>" for the built-in texts.
   bool LoadLanguageFile(const std::string& fileName, bool quiet);
-  // Loads a file by its path. On failure the table keeps its texts.
+  // Loads a file by its path. Anything but a regular file of at most
+  // LanguageFileReader::kMaxFileBytes counts as a file that cannot be opened: the
+  // table keeps its texts and, unless `quiet`, the missing-file handler is called.
+  // A read error ends the file: the texts read up to it replace the table.
   bool LoadFromPath(const std::string& path, bool quiet);
 
   bool GetString(std::uint32_t id, std::string& text) const;
@@ -46,4 +53,5 @@ class LanguageTable {
   std::shared_ptr<const LanguageTexts> m_texts;
   std::string m_languageFolder;
   MissingFileHandler m_onMissingFile;
+  LoadProblemHandler m_onLoadProblem;
 };
