@@ -40,6 +40,13 @@ bool CMainApp::SaveSettings() {
   return true;
 }
 
+void CMainApp::ServeHandOffs(CMainDialog& dialog, InstanceChannel& channel) {
+  QObject::connect(&channel, &InstanceChannel::Notified, &dialog, &CMainDialog::OnExchangeNotify);
+  // A copy started while this window closes must not hand its address to a window that is
+  // going: from the moment it closes, the channel is free and such a copy opens its own.
+  QObject::connect(&dialog, &QDialog::finished, &channel, &InstanceChannel::Close);
+}
+
 int CMainApp::InitInstance() {
   LoadSettings();
   if (Settings.SingleInstance) {
@@ -60,9 +67,7 @@ int CMainApp::InitInstance() {
   exchangeChannel.Create();  // without it this copy simply receives nothing
 
   CMainDialog dialog(Settings, *m_profile);
-  QObject::connect(&exchangeChannel, &InstanceChannel::Notified, &dialog, &CMainDialog::OnExchangeNotify);
-  // A copy started while this window closes must not hand its address to a window that is gone.
-  QObject::connect(&dialog, &QDialog::finished, &exchangeChannel, &InstanceChannel::Close);
+  ServeHandOffs(dialog, exchangeChannel);
   if (m_startAddress) dialog.SetStartURL(QString::fromLocal8Bit(*m_startAddress));
   dialog.exec();
 

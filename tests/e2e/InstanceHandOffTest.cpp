@@ -29,6 +29,8 @@ class HandOff : public ::testing::Test {
     fs::create_directories(m_home + "/config/Marrowby");
     fs::create_directories(m_home + "/run");
     fs::permissions(m_home + "/run", fs::perms::owner_all);
+    fs::create_directories(m_home + "/tmp");
+    m_runtime = m_home + "/run";
     WriteSettings("SingleInstance=1");
     m_log = m_home + "/requests.log";
     m_server = TestServer::Http("http", m_log);
@@ -48,7 +50,7 @@ class HandOff : public ::testing::Test {
 
   std::vector<std::string> Environment() const {
     return {"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + m_home + "/config",
-            "XDG_RUNTIME_DIR=" + m_home + "/run", "http_proxy=", "HTTP_PROXY=", "no_proxy=*"};
+            "XDG_RUNTIME_DIR=" + m_runtime, "TMPDIR=" + m_home + "/tmp", "http_proxy=", "HTTP_PROXY=", "no_proxy=*"};
   }
   std::vector<std::string> Argv(const std::vector<std::string>& arguments) const {
     std::vector<std::string> argv = {QUORVANE_EXE};
@@ -56,7 +58,7 @@ class HandOff : public ::testing::Test {
     return argv;
   }
   std::string Address(const std::string& tag) const { return m_server->Url("http", "/file/1?" + tag); }
-  std::string SocketPath() const { return m_home + "/run/Quorvane/ExchangeBuffer"; }
+  std::string SocketPath() const { return m_runtime + "/Quorvane/ExchangeBuffer"; }
 
   // Starts a copy that keeps running, and waits until it asked for its own address.
   ChildProcess& StartRunningCopy(const std::string& tag) {
@@ -112,6 +114,7 @@ class HandOff : public ::testing::Test {
   }
 
   std::string m_home;
+  std::string m_runtime;  // the session's runtime folder as the copies are told it
   std::string m_log;
   std::unique_ptr<TestServer> m_server;
   std::vector<std::unique_ptr<ChildProcess>> m_copies;
@@ -261,4 +264,25 @@ TEST_F(HandOff, TwoCopiesStartedAtOnceNeitherCrashes) {
 
   EXPECT_EQ(StartAgain({Address("three")}).exitStatus, 0);
   EXPECT_FALSE(AskedAddress("three").empty());
+}
+
+// The command line is one address: an argument that looks like one of Qt's options is that
+// address, not an option, and the argument after it is ignored like any other.
+TEST_F(HandOff, TheFirstArgumentIsTakenAsItWasGiven) {
+  StartRunningCopy("first");
+  EXPECT_EQ(StartAgain({"-reverse", Address("behind-an-option")}).exitStatus, 0);
+  // Hand-offs are handled one after another, so once this one is asked the one before is done.
+  ASSERT_FALSE(HandOverUntilAsked("next").empty());
+  EXPECT_EQ(Requests("behind-an-option"), 0) << "the address after \"-reverse\" was asked";
+}
+
+// Without a runtime folder of the session's, the channel lives in a private folder in the
+// temp dir; nothing is made where the missing folder should have been.
+TEST_F(HandOff, AMissingRuntimeFolderIsNotMadeUp) {
+  m_runtime = m_home + "/gone/run";
+  StartRunningCopy("first");
+  EXPECT_EQ(StartAgain({Address("handed")}).exitStatus, 0);
+  EXPECT_FALSE(AskedAddress("handed").empty());
+  EXPECT_FALSE(fs::exists(m_home + "/gone"));
+  EXPECT_TRUE(fs::exists(m_home + "/tmp/quorvane-" + std::to_string(getuid()) + "/ExchangeBuffer"));
 }

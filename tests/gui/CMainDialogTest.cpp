@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "Eventually.h"
 #include "TestServers.h"
 #include "app/CMainApp.h"
 #include "controls/CIconButton.h"
@@ -138,16 +139,16 @@ TEST_F(MainDialogTest, EnterQueriesAndTheWindowStaysOpen) {
   CMainDialog& d = shown.dialog;
   QTest::keyClicks(UrlBox(d), QString::fromStdString(server->Url("http", "/file/1048576")));
   QTest::keyClick(UrlBox(d), Qt::Key_Return);
-  QTRY_COMPARE_WITH_TIMEOUT(SizeBox(d)->text(), QString("1 048 576"), 5000);
+  EXPECT_TRUE(Eventually([&] { return SizeBox(d)->text() == QString("1 048 576"); })) << SizeBox(d)->text().toStdString();
   EXPECT_EQ(StatusLine(d)->text(), "Ответ получен.");
   EXPECT_TRUE(d.isVisible());
-  QTRY_VERIFY(QueryButton(d)->isEnabled() && PasteButton(d)->isEnabled());
+  EXPECT_TRUE(Eventually([&] { return QueryButton(d)->isEnabled() && PasteButton(d)->isEnabled(); }));
 
   // The button asks again; GroupDigits is read at the moment the size shows.
   m_app->Settings.GroupDigits = false;
   UrlBox(d)->setText(QString::fromStdString(server->Url("http", "/file/5000000000")));
   QTest::mouseClick(QueryButton(d), Qt::LeftButton);
-  QTRY_COMPARE_WITH_TIMEOUT(SizeBox(d)->text(), QString("5000000000"), 5000);
+  EXPECT_TRUE(Eventually([&] { return SizeBox(d)->text() == QString("5000000000"); })) << SizeBox(d)->text().toStdString();
 }
 
 TEST_F(MainDialogTest, ButtonsAreOffOnlyWhileAServerIsAsked) {
@@ -157,13 +158,13 @@ TEST_F(MainDialogTest, ButtonsAreOffOnlyWhileAServerIsAsked) {
   SizeBox(d)->setText("earlier");
   UrlBox(d)->setText("WWW.example.com");
   d.OnOK();
-  QTRY_COMPARE(StatusLine(d)->text(), QString("Неправильный формат адреса!"));
+  EXPECT_TRUE(Eventually([&] { return StatusLine(d)->text() == QString("Неправильный формат адреса!"); })) << StatusLine(d)->text().toStdString();
   EXPECT_EQ(SizeBox(d)->text(), "earlier");
   EXPECT_TRUE(QueryButton(d)->isEnabled());
 
   UrlBox(d)->setText(QString::fromStdString(silent->Url("http", "/never")));
   d.OnOK();
-  QTRY_COMPARE(StatusLine(d)->text(), QString("Установка соединения..."));
+  EXPECT_TRUE(Eventually([&] { return StatusLine(d)->text() == QString("Установка соединения..."); })) << StatusLine(d)->text().toStdString();
   EXPECT_FALSE(QueryButton(d)->isEnabled());
   EXPECT_FALSE(PasteButton(d)->isEnabled());
   EXPECT_EQ(SizeBox(d)->text(), "");
@@ -182,7 +183,7 @@ TEST_F(MainDialogTest, ClosingDuringAQueryEndsItPromptly) {
   dialog->show();
   UrlBox(*dialog)->setText(QString::fromStdString(silent->Url("http", "/never")));
   dialog->OnOK();
-  QTRY_VERIFY(!QueryButton(*dialog)->isEnabled());
+  EXPECT_TRUE(Eventually([&] { return !QueryButton(*dialog)->isEnabled(); }));
   const auto link = dialog->QueryLink();
   const auto start = std::chrono::steady_clock::now();
   dialog->reject();
@@ -196,7 +197,7 @@ TEST_F(MainDialogTest, AStartAddressIsAskedOnceWhenTheWindowShows) {
   Store("AutoAskSize", 0);
   const QString address = server->Url("http", "/file/42").c_str();
   Shown shown(address);
-  QTRY_COMPARE_WITH_TIMEOUT(SizeBox(shown.dialog)->text(), QString("42"), 5000);
+  EXPECT_TRUE(Eventually([&] { return SizeBox(shown.dialog)->text() == QString("42"); })) << SizeBox(shown.dialog)->text().toStdString();
   EXPECT_EQ(UrlBox(shown.dialog)->text(), address);
 
   // Showing again (the window changing band, say) asks nothing more.
