@@ -7,9 +7,25 @@
 
 namespace {
 
-// The size the buttons are designed around; a larger icon is scaled down to it,
-// a smaller one is drawn as it is.
-constexpr QSize kIconRequest(16, 16);
+// Only for an icon that lists no sizes of its own (a scalable one): the size the
+// buttons are designed around.
+constexpr QSize kScalableIconSize(16, 16);
+
+// An icon is drawn at its own size. A QIcon may carry one picture in several sizes
+// (16 and 32 pixels, say); the smallest is the icon's size on the screen, and the
+// larger ones are the same picture for screens with more pixels per point, which
+// QIcon picks by itself when it paints into such a device.
+QSize NaturalSize(const QIcon& icon) {
+  QList<QSize> sizes;  // the normal look first; an icon made only of another still has a size
+  for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected})
+    for (const QIcon::State state : {QIcon::Off, QIcon::On})
+      if (sizes.isEmpty()) sizes = icon.availableSizes(mode, state);
+  QSize smallest;
+  for (const QSize& size : sizes)
+    if (size.isValid() && (!smallest.isValid() || size.width() * size.height() < smallest.width() * smallest.height()))
+      smallest = size;
+  return smallest.isValid() ? smallest : icon.actualSize(kScalableIconSize);
+}
 
 }  // namespace
 
@@ -30,7 +46,7 @@ void CIconButton::MeasureIcon() {
   m_nIconWidth = 0;
   m_nIconHeight = 0;
   if (m_hIcon.isNull()) return;
-  const QSize size = m_hIcon.actualSize(kIconRequest);
+  const QSize size = NaturalSize(m_hIcon);
   if (!size.isValid()) return;
   m_nIconWidth = size.width();
   m_nIconHeight = size.height();

@@ -7,7 +7,7 @@
 
 class QPainter;
 
-// A push button without a caption that shows one small icon centred on its face.
+// A push button without a caption that shows one icon centred on its face, at the icon's own size.
 // The platform style still draws the face; the icon goes on top of it, greyed when
 // the button is disabled and nudged one pixel while pressed on the classic style,
 // whose face gives no other sign of being pushed in.
@@ -20,7 +20,8 @@ class CIconButton : public QPushButton {
   // Takes the icon, dropping the one shown so far; a null icon leaves the face bare.
   virtual bool SetIcon(const QIcon& icon);
   virtual bool RemoveIcon();
-  // Fixes the icon's drawn size; kept until the next SetIcon.
+  // Fixes the icon's drawn size: its own size, the smallest it comes in when it has
+  // several (the larger ones serve high-density screens); kept until the next SetIcon.
   virtual void MeasureIcon();
   virtual void PaintIcon(QPainter& painter);
   // The themed flag: true unless the button is drawn by the classic Windows style.

@@ -16,6 +16,12 @@
 
 #include "controls/CIconButton.h"
 
+void PrintTo(const QSize& size, std::ostream* os) { *os << size.width() << "x" << size.height(); }
+void PrintTo(const QPoint& point, std::ostream* os) { *os << "(" << point.x() << ", " << point.y() << ")"; }
+void PrintTo(const QRect& rect, std::ostream* os) {
+  *os << rect.width() << "x" << rect.height() << " at (" << rect.x() << ", " << rect.y() << ")";
+}
+
 namespace {
 
 const QRgb kRed = qRgb(255, 0, 0);
@@ -162,12 +168,15 @@ TEST_P(CIconButtonMeasureTest, MeasuresTheSizeItWillDraw) {
 INSTANTIATE_TEST_SUITE_P(
     CIconButtonIcons, CIconButtonMeasureTest,
     ::testing::Values(MeasureCase{"NoIcon", std::nullopt, {0, 0}},
-                      MeasureCase{"Exact", QSize(16, 16), {16, 16}},
-                      MeasureCase{"LargerIsScaledDown", QSize(32, 32), {16, 16}},
+                      MeasureCase{"Sixteen", QSize(16, 16), {16, 16}},
+                      MeasureCase{"LargerKeepsItsSize", QSize(32, 32), {32, 32}},
                       MeasureCase{"SmallerIsKept", QSize(8, 8), {8, 8}},
-                      MeasureCase{"KeepsAspect", QSize(24, 12), {16, 8}}),
+                      MeasureCase{"NotSquare", QSize(24, 12), {24, 12}}),
     [](const ::testing::TestParamInfo<MeasureCase>& info) { return std::string(info.param.name); });
 
+// The larger images of an icon are the same picture for denser screens: the icon
+// keeps its smallest size, and on a screen with two device pixels per point that
+// size is drawn from the 32-pixel image.
 TEST_F(CIconButtonTest, IconWithSeveralSizesIsDrawnAtItsSmallSize) {
   UseStyle("Fusion");
   button.resize(40, 40);
@@ -179,7 +188,48 @@ TEST_F(CIconButtonTest, IconWithSeveralSizesIsDrawnAtItsSmallSize) {
   const QImage image = Render(button);
   EXPECT_EQ(BoxOf(image, kRed), QRect(12, 12, 16, 16));
   EXPECT_TRUE(BoxOf(image, kBlue).isEmpty());
+
+  QImage dense(80, 80, QImage::Format_RGB32);
+  dense.setDevicePixelRatio(2);
+  dense.fill(Qt::white);
+  {
+    QPainter painter(&dense);
+    button.PaintIcon(painter);
+  }
+  dense.setDevicePixelRatio(1);  // BoxOf counts device pixels
+  EXPECT_EQ(BoxOf(dense, kBlue), QRect(24, 24, 32, 32)) << "12 points in, 16 points wide";
+  EXPECT_TRUE(BoxOf(dense, kRed).isEmpty());
 }
+
+// An icon is drawn at its own size, centred by the same truncating rule as a small one.
+struct RealSizeCase {
+  const char* name;
+  QSize icon;
+  QSize face;
+  QPoint expected;
+};
+void PrintTo(const RealSizeCase& c, std::ostream* os) { *os << c.name; }
+
+class CIconButtonRealSizeTest : public CIconButtonTest, public ::testing::WithParamInterface<RealSizeCase> {};
+
+TEST_P(CIconButtonRealSizeTest, DrawsTheIconAtItsOwnSize) {
+  const RealSizeCase& c = GetParam();
+  UseStyle("Fusion");
+  button.resize(c.face);
+  button.SetIcon(SolidIcon(c.icon, kRed));
+  EXPECT_EQ(button.IconSize(), c.icon);
+  EXPECT_EQ(button.IconPosition(), c.expected);
+  EXPECT_EQ(BoxOf(Render(button), kRed), QRect(c.expected, c.icon) & QRect(QPoint(0, 0), c.face));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CIconButtonIconSizes, CIconButtonRealSizeTest,
+    ::testing::Values(RealSizeCase{"Sixteen", {16, 16}, {27, 26}, {5, 5}},
+                      RealSizeCase{"TwentyFour", {24, 24}, {27, 26}, {1, 1}},
+                      RealSizeCase{"ThirtyTwoOnly", {32, 32}, {40, 41}, {4, 4}},
+                      // Larger than the face: (27 - 32) / 2 == -2 and (26 - 32) / 2 == -3.
+                      RealSizeCase{"ThirtyTwoOnASmallerFace", {32, 32}, {27, 26}, {-2, -3}}),
+    [](const ::testing::TestParamInfo<RealSizeCase>& info) { return std::string(info.param.name); });
 
 // ---- replacing, removing, disabling ------------------------------------------------------
 
