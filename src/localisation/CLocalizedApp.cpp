@@ -1,17 +1,27 @@
 #include "localisation/CLocalizedApp.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include <cstring>
+
+#include "localisation/LocalisationLog.h"
+
 CLocalizedApp::CLocalizedApp(int& argc, char** argv) : QApplication(argc, argv) {
   m_languageTable.SetMissingFileHandler([this](const std::string& message) { ShowMissingFileMessage(message); });
+  m_languageTable.SetLoadProblemHandler(&CLocalizedApp::LogLoadProblem);
+  m_languageTable.SetLanguageFolder(QFile::encodeName(LanguageFolder()).toStdString());
 }
 
 CLocalizedApp* CLocalizedApp::Current() { return static_cast<CLocalizedApp*>(QCoreApplication::instance()); }
 
-bool CLocalizedApp::LoadLanguageFile(const std::string& fileName, bool quiet) {
+QString CLocalizedApp::LanguageFolder() {
   // applicationDirPath() resolves symlinks, so a link in bin/ still finds Language/.
-  m_languageTable.SetLanguageFolder((applicationDirPath() + "/Language").toStdString());
+  return applicationDirPath() + "/Language";
+}
+
+bool CLocalizedApp::LoadLanguageFile(const std::string& fileName, bool quiet) {
   return m_languageTable.LoadLanguageFile(fileName, quiet);
 }
 
@@ -31,6 +41,15 @@ QString CLocalizedApp::ApplicationTitle() const {
 
 void CLocalizedApp::ShowMissingFileMessage(const std::string& message) {
   QMessageBox::warning(activeWindow(), ApplicationTitle(), WidgetText(message));
+}
+
+void CLocalizedApp::LogLoadProblem(const std::string& path, const LanguageFileRead& read) {
+  const QString file = QFile::decodeName(QByteArray::fromStdString(path));
+  const char* why = LanguageFileReader::Describe(read.status);
+  if (read.error != 0)
+    qCInfo(lcLocalisation).noquote() << "language file" << file << why << "-" << std::strerror(read.error);
+  else
+    qCInfo(lcLocalisation).noquote() << "language file" << file << why;
 }
 
 QString WidgetText(const std::string& text) {

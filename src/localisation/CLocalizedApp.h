@@ -15,7 +15,11 @@ class CLocalizedApp : public QApplication {
   // The running application object.
   static CLocalizedApp* Current();
 
-  // A bare file name from the "Language" folder beside the executable, or "<main>".
+  // The "Language" folder beside the real executable (symlinks to it resolved):
+  // where language files are loaded from and listed.
+  static QString LanguageFolder();
+
+  // A bare file name from LanguageFolder(), or "<main>".
   // A file that cannot be opened is reported in a message box unless `quiet`.
   virtual bool LoadLanguageFile(const std::string& fileName, bool quiet);
   virtual bool GetString(std::uint32_t id, std::string& text) const;
@@ -29,6 +33,7 @@ class CLocalizedApp : public QApplication {
 
  private:
   void ShowMissingFileMessage(const std::string& message);
+  static void LogLoadProblem(const std::string& path, const LanguageFileRead& read);
 
   LanguageTable m_languageTable;
 };

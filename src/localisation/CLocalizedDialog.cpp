@@ -25,9 +25,9 @@ void CLocalizedDialog::ApplyLanguage(const ControlTextEntry* table) {
   for (const ControlTextEntry* row = table; row->controlId != ControlTextEntry::kEnd; ++row) {
     std::string text;
     if (!app->GetString(row->stringId, text)) continue;
-    if (row->controlId == ControlTextEntry::kCaption)
-      setWindowTitle(WidgetText(text));
-    else if (QWidget* control = Control(row->controlId))
-      SetControlText(control, WidgetText(text));
+    // The caption's ID is a control ID like any other: a control registered under
+    // it gets the text as well as the title.
+    if (row->controlId == ControlTextEntry::kCaption) setWindowTitle(WidgetText(text));
+    if (QWidget* control = Control(row->controlId)) SetControlText(control, WidgetText(text));
   }
 }

@@ -4,12 +4,15 @@
 #include <QLabel>
 #include <QSettings>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
 #include "TestServers.h"
 #include "app/CMainApp.h"
 #include "localisation/CLocalizedDialog.h"
+#include "localisation/LocalisationLog.h"
 #include "desktop/QtProfileStore.h"
 
 namespace {
@@ -74,6 +77,103 @@ TEST(ApplyLanguage, AnEmptyTextEmptiesTheControl) {
   TwoControlDialog dialog;
   dialog.ApplyLanguage(table);
   EXPECT_EQ(dialog.label->text(), "");
+}
+
+// The caption's ID is also a control ID: a control registered under it gets the text too.
+TEST(ApplyLanguage, TheCaptionRowAlsoSetsAControlRegisteredUnderItsId) {
+  class CaptionControlDialog : public CLocalizedDialog {
+   public:
+    CaptionControlDialog() {
+      setWindowTitle("Template caption");
+      heading = new QLabel("Template heading", this);
+      RegisterControl(ControlTextEntry::kCaption, heading);
+    }
+    QLabel* heading;
+  };
+  const ControlTextEntry table[] = {{ControlTextEntry::kCaption, 100}, {0, 0}};
+  {
+    CaptionControlDialog dialog;
+    dialog.ApplyLanguage(table);
+    EXPECT_EQ(dialog.windowTitle(), "Template caption");
+    EXPECT_EQ(dialog.heading->text(), "Template heading");
+  }
+  WithLanguage language("100=Caption\r\n");
+  CaptionControlDialog dialog;
+  dialog.ApplyLanguage(table);
+  EXPECT_EQ(dialog.windowTitle(), "Caption");
+  EXPECT_EQ(dialog.heading->text(), "Caption");
+}
+
+// Language files are looked for in "Language" beside the executable that really runs.
+TEST(CLocalizedApp, LoadsBareNamesFromTheLanguageFolderBesideTheExecutable) {
+  const auto folder = std::filesystem::canonical("/proc/self/exe").parent_path() / "Language";
+  EXPECT_EQ(CLocalizedApp::LanguageFolder().toStdString(), folder.string());
+
+  std::error_code error;
+  const bool created = std::filesystem::create_directories(folder, error);
+  ASSERT_FALSE(error) << error.message();
+  const std::string name = "folder-test-" + std::to_string(getpid()) + ".lng";
+  std::ofstream(folder / name, std::ios::binary) << "1=from the folder\r\n";
+  const bool loaded = CMainApp::Current()->LoadLanguageFile(name, true);
+  const QString text = CMainApp::Current()->Text(1, "built-in");
+  CMainApp::Current()->LoadLanguageFile("<main>", true);
+  std::filesystem::remove(folder / name, error);
+  if (created) std::filesystem::remove(folder, error);  // only if empty: another run may use it
+  EXPECT_TRUE(loaded);
+  EXPECT_EQ(text, "from the folder");
+}
+
+namespace {
+
+QStringList g_localisationLines;
+
+void KeepLocalisationLines(QtMsgType, const QMessageLogContext& context, const QString& message) {
+  if (context.category && std::string_view(context.category) == "quorvane.localisation") g_localisationLines << message;
+}
+
+}  // namespace
+
+// Nobody sees why a language file was refused, so it is logged, when asked for.
+TEST(LocalisationLog, SaysWhyALanguageFileWasNotTakenOnlyWhenSwitchedOn) {
+  const std::string folder = MakeTempFolder();
+  std::filesystem::create_directory(folder + "/folder.lng");
+  std::ofstream(folder + "/big.lng") << std::string(LanguageFileReader::kMaxFileBytes + 1, ';');
+  LanguageTable& table = CMainApp::Current()->Languages();
+  g_localisationLines.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(KeepLocalisationLines);
+
+  if (!qEnvironmentVariableIsSet("QT_LOGGING_RULES")) {
+    EXPECT_FALSE(lcLocalisation().isInfoEnabled()) << "off by default";
+    table.LoadFromPath(folder + "/folder.lng", true);
+    EXPECT_TRUE(g_localisationLines.isEmpty()) << g_localisationLines.join("\n").toStdString();
+  }
+
+  QLoggingCategory::setFilterRules("quorvane.localisation.info=true");
+  struct Case {
+    std::string path;
+    const char* why;
+  };
+  const Case cases[] = {
+      {folder + "/missing.lng", "cannot be opened - No such file or directory"},
+      {folder + "/folder.lng", "not a regular file"},
+      {"/dev/zero", "not a regular file"},
+      {folder + "/big.lng", "larger than 1 MiB"},
+      {"/proc/self/mem", "read error; what came before it is used - Input/output error"},
+  };
+  for (const auto& c : cases) {
+    g_localisationLines.clear();
+    table.LoadFromPath(c.path, true);
+    EXPECT_EQ(g_localisationLines, QStringList{QString::fromStdString("language file " + c.path + " " + c.why)});
+  }
+  g_localisationLines.clear();
+  std::ofstream(folder + "/good.lng") << "1=x\n";
+  EXPECT_TRUE(table.LoadFromPath(folder + "/good.lng", true));
+  EXPECT_TRUE(g_localisationLines.isEmpty()) << "a file read to its end is no news";
+
+  QLoggingCategory::setFilterRules(QString());
+  qInstallMessageHandler(previous);
+  table.LoadLanguageFile("<main>", true);
+  std::filesystem::remove_all(folder);
 }
 
 TEST(QtProfileStore, ReadsNumbersAs32BitValues) {
