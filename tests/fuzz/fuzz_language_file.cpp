@@ -1,6 +1,7 @@
 // Language files are user-supplied; the reader must digest any bytes, keep
-// every text inside the size a 1024-byte line buffer allows, and the table must
-// hand back exactly what the reader parsed.
+// every text inside the size a 1024-byte line buffer allows, read a file back
+// exactly as it was written, and the table must hand back exactly what the
+// reader parsed.
 #include <unistd.h>
 
 #include <cstdint>
@@ -67,6 +68,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
       if (!file) std::abort();
     }
+    std::string readBack;
+    const LanguageFileRead read = LanguageFileReader::ReadFile(ScratchPath(), readBack);
+    if (read.status != LanguageFileStatus::Read) Fail("scratch file not read to its end", 0);
+    if (readBack != bytes) Fail("bytes read back differ from those written", 0);
+
     LanguageTable table;
     if (!table.LoadFromPath(ScratchPath(), true)) Fail("scratch file did not load", 0);
     for (const auto& [id, text] : texts) {
