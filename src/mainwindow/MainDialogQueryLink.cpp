@@ -1,60 +1,94 @@
 #include "mainwindow/MainDialogQueryLink.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
-#include <QTimer>
-
-#include <future>
+#include <QEvent>
+#include <QObject>
 
 #include "localisation/CLocalizedApp.h"
 #include "mainwindow/CMainDialog.h"
 #include "query/QuerySizeThread.h"
 
+// Lives on the UI thread as a child of the window; a posted event wakes it to run what
+// the query threads have queued.
+class MainDialogQueryLink::Waker : public QObject {
+ public:
+  Waker(MainDialogQueryLink* link, QObject* window) : QObject(window), m_link(link) {}
+  void Forget() { m_link = nullptr; }
+
+  // Qt sends the posted wake-up here; the event itself is never read, since it crossed
+  // threads through Qt's own queue, where no sanitizer can follow it.
+  void customEvent(QEvent*) override {
+    if (m_link) m_link->RunPending();
+  }
+
+ private:
+  MainDialogQueryLink* m_link;  // UI thread only
+};
+
+MainDialogQueryLink::MainDialogQueryLink(CMainDialog* dialog, const LanguageTable& texts)
+    : m_dialog(dialog), m_texts(texts), m_uiThread(std::this_thread::get_id()), m_waker(new Waker(this, dialog)) {}
+
+MainDialogQueryLink::~MainDialogQueryLink() = default;
+
 void MainDialogQueryLink::Start() {
-  ++m_runningThreads;
-  // The count drops on the UI thread, so the thread's last touch of the application
-  // happens while the UI thread still waits for it, and the event wakes that wait.
-  StartSizeQuery(shared_from_this(), [self = shared_from_this()] {
-    QMetaObject::invokeMethod(qApp, [self] { --self->m_runningThreads; }, Qt::QueuedConnection);
-  });
+  {
+    std::lock_guard lock(m_lock);
+    ++m_runningThreads;
+  }
+  StartSizeQuery(shared_from_this(), [self = shared_from_this()] { self->QueryEnded(); });
+}
+
+void MainDialogQueryLink::QueryEnded() {
+  std::lock_guard lock(m_lock);
+  --m_runningThreads;
+  m_idle.notify_all();
 }
 
 void MainDialogQueryLink::Detach() {
   m_dialog = nullptr;
   CancelQuery();
+  std::lock_guard lock(m_lock);
+  if (m_waker) m_waker->Forget();
+  m_waker = nullptr;
+  // Threads waiting on the window are released without it.
+  for (const PendingChange& pending : m_pending) *pending.done = true;
+  m_pending.clear();
+  m_changed.notify_all();
 }
 
 bool MainDialogQueryLink::WaitUntilIdle(std::chrono::milliseconds timeout) {
-  QElapsedTimer elapsed;
-  elapsed.start();
-  QTimer deadline;  // its timeout is the event that ends the wait when threads hang on
-  deadline.setSingleShot(true);
-  deadline.start(timeout);
-  while (m_runningThreads > 0 && elapsed.elapsed() < timeout.count())
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  return m_runningThreads == 0;
+  // Cut off from the window, the threads need nothing of the UI thread any more.
+  std::unique_lock lock(m_lock);
+  return m_idle.wait_for(lock, timeout, [this] { return m_runningThreads == 0; });
 }
 
 void MainDialogQueryLink::OnWindow(const std::function<void(CMainDialog&)>& change) {
   if (CancelFlag()) return;
-  if (QThread::currentThread() == qApp->thread()) {
+  if (std::this_thread::get_id() == m_uiThread) {
     if (m_dialog) change(*m_dialog);
     return;
   }
-  // The thread waits on a promise rather than inside Qt, so the hand-over is plain
-  // C++ synchronisation. If the application drops the call unrun, the promise
-  // breaks and the wait ends all the same.
-  auto done = std::make_shared<std::promise<void>>();
-  std::future<void> finished = done->get_future();
-  QMetaObject::invokeMethod(
-      qApp,
-      [this, &change, done] {
-        if (m_dialog) change(*m_dialog);
-        done->set_value();
-      },
-      Qt::QueuedConnection);
-  finished.wait();
+  bool done = false;
+  std::unique_lock lock(m_lock);
+  if (!m_waker) return;  // the window has gone
+  m_pending.push_back({&change, &done});
+  // Posted under the lock, so the waker cannot go away in between.
+  QCoreApplication::postEvent(m_waker, new QEvent(QEvent::User));
+  m_changed.wait(lock, [&done] { return done; });
+}
+
+void MainDialogQueryLink::RunPending() {
+  std::deque<PendingChange> due;
+  {
+    std::lock_guard lock(m_lock);
+    due.swap(m_pending);
+  }
+  for (const PendingChange& pending : due) {
+    if (m_dialog) (*pending.change)(*m_dialog);
+    std::lock_guard lock(m_lock);
+    *pending.done = true;
+    m_changed.notify_all();
+  }
 }
 
 std::string MainDialogQueryLink::ReadAddress() {
