@@ -23,7 +23,6 @@ class InstanceChannel : public QObject {
   // Takes the channel if no other copy holds it. A socket left by a copy that was
   // killed is replaced; a live owner's is never touched.
   bool Create();
-  bool IsOwner() const { return m_server != nullptr; }
   // Stops taking hand-offs: the socket goes, the channel is free for the next copy,
   // and a sender still waiting is told to run on its own.
   void Close();
