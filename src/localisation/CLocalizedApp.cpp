@@ -2,10 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 
 #include <cstring>
 
+#include "desktop/WarningBox.h"
 #include "localisation/LocalisationLog.h"
 
 CLocalizedApp::CLocalizedApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -40,7 +40,7 @@ QString CLocalizedApp::ApplicationTitle() const {
 }
 
 void CLocalizedApp::ShowMissingFileMessage(const std::string& message) {
-  QMessageBox::warning(activeWindow(), ApplicationTitle(), WidgetText(message));
+  WarningBox::Show(activeWindow(), ApplicationTitle(), WidgetText(message));
 }
 
 void CLocalizedApp::LogLoadProblem(const std::string& path, const LanguageFileRead& read) {
