@@ -1,6 +1,7 @@
 // quorvane-size: the size query from a terminal, on the same code as the window.
 #include <curl/curl.h>
 
+#include <clocale>
 #include <iostream>
 
 #include "cli/CliOptions.h"
@@ -33,6 +34,10 @@ int main(int argc, char* argv[]) {
     std::cout << CliOptions::kUsage;
     return 0;
   }
+  // The user's character set, as the window has it through Qt: libcurl converts
+  // an international host name (IDN) from the locale's encoding, and in the "C"
+  // locale it cannot. Only the character set: numbers and texts stay as they are.
+  std::setlocale(LC_CTYPE, "");
   if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return 1;
 
   LanguageTable texts;

@@ -40,15 +40,23 @@ std::unique_ptr<FtpConnection> FtpConnection::Connect(InternetSession& session,
   CURL* curl = connection->PrepareCommand();
   curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &DiscardBody);
-  const CURLcode result = curl_easy_perform(curl);
+  const CURLcode result = session.Perform();
   if (result != CURLE_OK) throw InternetException(result, curl_easy_strerror(result));
+  // A proxy that answered CONNECT carries the control connection; the server cannot
+  // reach back through it, so the data connections go out through it too (passive).
+  long connectCode = 0;
+  curl_easy_getinfo(curl, CURLINFO_HTTP_CONNECTCODE, &connectCode);
+  connection->m_tunnelled = connectCode != 0;
   return connection;
 }
 
 CURL* FtpConnection::PrepareCommand() {
   CURL* curl = m_session.PrepareTransfer();
   curl_easy_setopt(curl, CURLOPT_URL, m_rootUrl.c_str());
-  curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
+  // An HTTP proxy from the environment can carry FTP only as a tunnel (CONNECT);
+  // without a proxy this changes nothing.
+  curl_easy_setopt(curl, CURLOPT_HTTPPROXYTUNNEL, 1L);
+  if (!m_tunnelled) curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
   curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
   // Without a user name curl logs in anonymously.
   if (!m_userName.empty()) {
@@ -57,3 +65,5 @@ CURL* FtpConnection::PrepareCommand() {
   }
   return curl;
 }
+
+CURLcode FtpConnection::Perform() { return m_session.Perform(); }

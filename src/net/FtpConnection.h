@@ -7,7 +7,9 @@
 #include "net/InternetSession.h"
 
 // A logged-in FTP control connection, held open in the session's curl handle
-// so that later commands run on it without a second login.
+// so that later commands run on it without a second login. Data connections are
+// active (the server connects to us), except through a proxy's tunnel, where the
+// server could not reach us: there they are passive, through the proxy as well.
 class FtpConnection {
  public:
   // Throws InternetException when the server cannot be reached or refuses the login.
@@ -15,8 +17,12 @@ class FtpConnection {
                                                 const std::string& userName,
                                                 const std::string& password, std::uint16_t port);
 
-  // Prepares the session's handle for a command on this connection (active mode).
+  // Prepares the session's handle for a command on this connection.
   CURL* PrepareCommand();
+  // Runs the prepared command (curl's result).
+  CURLcode Perform();
+  // Whether the control connection runs through an HTTP proxy's tunnel.
+  bool Tunnelled() const { return m_tunnelled; }
   void Close() {}
 
  private:
@@ -31,4 +37,5 @@ class FtpConnection {
   std::string m_rootUrl;
   std::string m_userName;
   std::string m_password;
+  bool m_tunnelled = false;
 };

@@ -7,16 +7,23 @@
 namespace {
 
 // Takes the listing line by line and stops the transfer at the first entry, so a
-// huge directory is never read whole.
+// huge directory is never read whole; a listing that brings no entry within its
+// first FtpFileFind::kMaxListingBytes is not read any further.
 struct ListingReader {
   static constexpr std::size_t kMaxLine = 8192;
   std::string pending;
   bool overlong = false;  // the current line outgrew kMaxLine: skip to its end
+  std::size_t taken = 0;
+  bool capped = false;
   std::optional<FtpListEntry> entry;
 
-  // Returns false once the entry is found.
+  // Returns false once the entry is found, or once the listing has run too long.
   bool Take(std::string_view data) {
     for (char c : data) {
+      if (++taken > FtpFileFind::kMaxListingBytes) {
+        capped = true;
+        return false;
+      }
       if (c == '\n') {
         if (!overlong) entry = FtpListParser::ParseLine(pending);
         pending.clear();
@@ -51,11 +58,15 @@ bool FtpFileFind::FindFile(const std::string& path) {
   curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, command.c_str());
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &OnListing);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reader);
-  const CURLcode result = curl_easy_perform(curl);
-  reader.Finish();
+  const CURLcode result = m_connection.Perform();
+  if (!reader.capped) reader.Finish();
 
   m_entry = reader.entry;
   if (m_entry) return true;
+  if (reader.capped) {
+    m_lastError = kNoEntry;
+    return false;
+  }
   long reply = 0;
   curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply);
   if (result != CURLE_OK && reply >= 400)

@@ -14,6 +14,9 @@ class FtpFileFind {
   // The error code of a failed FindFile: the server's reply code when it refused
   // the listing, ENOENT when the listing held no entry, otherwise curl's error number.
   static constexpr long kNoEntry = 2;  // ENOENT
+  // A listing is read no further than this when no entry has come (the same
+  // ENOENT then); a first entry is one line, and a line is at most 8 KiB.
+  static constexpr std::size_t kMaxListingBytes = 64 * 1024;
 
   explicit FtpFileFind(FtpConnection& connection) : m_connection(connection) {}
 

@@ -55,6 +55,22 @@ bool IsMonth(std::string_view text) {
   return false;
 }
 
+// The day of a date: 1 to 31, one or two digits.
+bool IsDay(std::string_view text) {
+  const auto day = ToNumber(text);
+  return text.size() <= 2 && day && *day >= 1 && *day <= 31;
+}
+
+// "6:59", "06:59", "06:59:02" (a recent file), or "2020" (an older one).
+bool IsTimeOrYear(std::string_view text) {
+  if (text.size() == 4 && IsNumber(text)) return true;
+  const auto colon = text.find(':');
+  if (colon == std::string_view::npos || colon < 1 || colon > 2 || !IsNumber(text.substr(0, colon))) return false;
+  const std::string_view minutes = text.substr(colon + 1);
+  if (minutes.size() == 2) return IsNumber(minutes);
+  return minutes.size() == 5 && IsNumber(minutes.substr(0, 2)) && minutes[2] == ':' && IsNumber(minutes.substr(3));
+}
+
 bool IsUnixMode(std::string_view text) {
   static constexpr std::string_view kTypes = "-dlbcpsDn";
   return text.size() >= 10 && kTypes.find(text[0]) != std::string_view::npos;
@@ -87,18 +103,28 @@ std::optional<FtpListEntry> FtpListParser::ParseLine(std::string_view line) {
 
 // -rw-r--r--   1 owner group   1234 Jan  1 12:00 name
 // -rw-r--r--   1 owner   1234 Jan  1  2020 name
-// The size is the number right before the month; looking for the month keeps
-// both the grouped and the group-less layout readable.
+// The size is the number right before the date, and the date is a month, a day
+// and a time or a year. Owner and group may be named like months ("jan", even
+// followed by a numeric group that looks like a day), so the date is looked for
+// first where the two layouts put it (the sixth column with a group, the fifth
+// without: in the group-less layout the sixth column is the day, never a month),
+// and only then anywhere else (listings without a link count, device files).
 std::optional<FtpListEntry> FtpListParser::ParseUnix(std::string_view line) {
   const auto tokens = SplitBlanks(line, 9);
-  for (std::size_t month = 2; month + 2 < tokens.size(); ++month) {
-    if (!IsMonth(tokens[month].text) || !IsNumber(tokens[month + 1].text)) continue;
+  const auto entryAt = [&](std::size_t month) -> std::optional<FtpListEntry> {
+    if (month < 2 || month + 3 > tokens.size()) return std::nullopt;
+    if (!IsMonth(tokens[month].text) || !IsDay(tokens[month + 1].text) || !IsTimeOrYear(tokens[month + 2].text))
+      return std::nullopt;
     const auto size = ToNumber(tokens[month - 1].text);
-    if (!size) continue;
+    if (!size) return std::nullopt;
     const std::string_view name = RestAfter(line, tokens[month + 2].end);
     if (name.empty()) return std::nullopt;
     return FtpListEntry{std::string(name), *size, tokens[0].text[0] == 'd'};
-  }
+  };
+  for (std::size_t month : {std::size_t{5}, std::size_t{4}})
+    if (auto entry = entryAt(month)) return entry;
+  for (std::size_t month = 2; month + 2 < tokens.size(); ++month)
+    if (auto entry = entryAt(month)) return entry;
   return std::nullopt;
 }
 

@@ -6,68 +6,90 @@
 #include <string_view>
 
 #include "net/InternetException.h"
+#include "net/InternetSession.h"
 
 namespace {
 
-// Follows the header lines of every response curl reads (interim answers and
-// redirects included) and stops the transfer at the end of the final head.
+// The header callback sees every head curl reads (interim answers and redirects
+// included; a proxy's CONNECT answers are suppressed). Each head ends with its
+// blank line; there curl has parsed the head, and curl is asked what it holds
+// for that response: its status code, its Location and its Content-Length
+// (curl_easy_header with request -1, origin CURLH_HEADER: the current response's
+// own headers, not those of a 1xx before it). At the blank line of the final
+// head the transfer stops, so the body is never read.
 struct HeadReader {
   CURL* curl = nullptr;
   bool headComplete = false;
   bool bodyStarted = false;  // a non-HTTP final answer (a redirect to FTP) has no head
-  bool hasLocation = false;
-  bool hasContentLength = false;
+  long statusCode = 0;
   std::optional<std::uint64_t> contentLength;
-
-  void StartResponse() {
-    hasLocation = false;
-    hasContentLength = false;
-    contentLength.reset();
-  }
 
   // Returns false to stop the transfer: the final head is complete.
   bool TakeLine(std::string_view line) {
-    if (line.starts_with("HTTP/")) {
-      StartResponse();
-    } else if (line == "\r\n" || line == "\n") {
-      return !EndOfHead();
-    } else if (HasName(line, "content-length:")) {
-      if (!hasContentLength) contentLength = ParseLength(line.substr(15));
-      hasContentLength = true;
-    } else if (HasName(line, "location:")) {
-      hasLocation = true;
-    }
-    return true;
-  }
-
-  // Interim answers and redirects that curl will follow are not the final head.
-  bool EndOfHead() {
+    if (line != "\r\n" && line != "\n") return true;
     long code = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
-    if (code >= 100 && code < 200) return false;
-    if (code >= 300 && code < 400 && hasLocation) return false;
+    // Interim answers and redirects that curl will follow are not the final head.
+    if (code >= 100 && code < 200) return true;
+    if (code >= 300 && code < 400 && CurlFollows()) return true;
+    statusCode = code;
+    contentLength = ReadContentLength();
     headComplete = true;
-    return true;
+    return false;
   }
 
-  static bool HasName(std::string_view line, std::string_view lowerName) {
-    if (line.size() < lowerName.size()) return false;
-    for (std::size_t i = 0; i < lowerName.size(); ++i) {
-      char c = line[i];
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      if (c != lowerName[i]) return false;
+  const curl_header* Header(const char* name, std::size_t index) const {
+    curl_header* header = nullptr;
+    if (curl_easy_header(curl, name, index, CURLH_HEADER, -1, &header) != CURLHE_OK) return nullptr;
+    return header;
+  }
+
+  // curl follows a 3xx whose first Location is not empty once trimmed. curl 7.88
+  // trims the values it keeps, but leaves the CR of a value that is empty
+  // ("Location:\r\n"), so blanks and line ends are taken off here as well.
+  bool CurlFollows() const {
+    const curl_header* location = Header("Location", 0);
+    if (!location || !location->value) return false;
+    for (const char* c = location->value; *c; ++c)
+      if (*c != ' ' && *c != '\t' && *c != '\r' && *c != '\n') return true;
+    return false;
+  }
+
+  // Every Content-Length value of the response must read as the same number
+  // (several headers, or a comma-separated list, as RFC 9110 allows); otherwise
+  // the answer carries no readable length.
+  std::optional<std::uint64_t> ReadContentLength() const {
+    const curl_header* first = Header("Content-Length", 0);
+    if (!first) return std::nullopt;
+    const std::size_t amount = first->amount;
+    std::optional<std::uint64_t> length;
+    for (std::size_t index = 0; index < amount; ++index) {
+      const curl_header* header = Header("Content-Length", index);
+      if (!header || !header->value) return std::nullopt;
+      std::string_view values(header->value);
+      while (true) {
+        const auto comma = values.find(',');
+        const auto value = ParseLength(values.substr(0, comma));
+        if (!value || (length && *length != *value)) return std::nullopt;
+        length = value;
+        if (comma == std::string_view::npos) break;
+        values.remove_prefix(comma + 1);
+      }
     }
-    return true;
+    return length;
   }
 
+ public:
+  // Decimal digits only (1*DIGIT), blanks around them allowed, unsigned 64-bit.
   static std::optional<std::uint64_t> ParseLength(std::string_view value) {
     while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
-    while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' ' ||
-                              value.back() == '\t'))
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\t' || value.back() == '\r' ||
+                              value.back() == '\n'))
       value.remove_suffix(1);
+    if (value.empty() || value.front() < '0' || value.front() > '9') return std::nullopt;
     std::uint64_t length = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), length);
-    if (value.empty() || error != std::errc() || end != value.data() + value.size()) return std::nullopt;
+    if (error != std::errc() || end != value.data() + value.size()) return std::nullopt;
     return length;
   }
 };
@@ -90,7 +112,11 @@ bool IsHttpScheme(CURL* curl) {
 
 }  // namespace
 
-std::unique_ptr<HttpFile> HttpFile::Open(CURL* curl, const std::string& address) {
+std::optional<std::uint64_t> HttpFile::ParseContentLength(std::string_view value) {
+  return HeadReader::ParseLength(value);
+}
+
+std::unique_ptr<HttpFile> HttpFile::Open(InternetSession& session, CURL* curl, const std::string& address) {
   HeadReader reader;
   reader.curl = curl;
   curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
@@ -98,7 +124,7 @@ std::unique_ptr<HttpFile> HttpFile::Open(CURL* curl, const std::string& address)
   curl_easy_setopt(curl, CURLOPT_HEADERDATA, &reader);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &OnBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reader);
-  const CURLcode result = curl_easy_perform(curl);
+  const CURLcode result = session.Perform();
 
   const bool answered = reader.headComplete || reader.bodyStarted || result == CURLE_OK;
   if (!answered) throw InternetException(result, curl_easy_strerror(result));
@@ -111,8 +137,11 @@ std::unique_ptr<HttpFile> HttpFile::Open(CURL* curl, const std::string& address)
     if (length >= 0) size = static_cast<std::uint64_t>(length);
     return std::unique_ptr<HttpFile>(new HttpFile(std::nullopt, size));
   }
-  long code = 0;
-  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
+  long code = reader.statusCode;
+  if (!reader.headComplete) {
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
+    reader.contentLength = reader.ReadContentLength();
+  }
   std::optional<std::uint32_t> status;
   if (code > 0) status = static_cast<std::uint32_t>(code);
   return std::unique_ptr<HttpFile>(new HttpFile(status, reader.contentLength));

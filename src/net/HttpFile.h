@@ -4,21 +4,27 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 using CURL = void;
+class InternetSession;
 
 // The head of an HTTP answer: what a size query asks of it, and nothing of its body.
 class HttpFile {
  public:
-  // Runs the prepared GET on `curl` until the final response's headers are in.
-  // Throws InternetException when none arrive.
-  static std::unique_ptr<HttpFile> Open(CURL* curl, const std::string& address);
+  // Runs the prepared GET on `curl` (the session's handle) until the final
+  // response's headers are in. Throws InternetException when none arrive.
+  static std::unique_ptr<HttpFile> Open(InternetSession& session, CURL* curl, const std::string& address);
 
   // False when the answer carried no Content-Length that reads as a number.
   bool QueryInfoContentLength(std::uint64_t& length) const;
   // False when the answer had no readable status code.
   bool QueryInfoStatusCode(std::uint32_t& statusCode) const;
   void Close() {}
+
+  // One Content-Length value as we read it: decimal digits only, blanks around them
+  // allowed, at most 2^64 - 1. Anything else is no readable length.
+  static std::optional<std::uint64_t> ParseContentLength(std::string_view value);
 
  private:
   HttpFile(std::optional<std::uint32_t> statusCode, std::optional<std::uint64_t> contentLength)

@@ -1,22 +1,29 @@
 #pragma once
 
-#include <atomic>
+#include <curl/curl.h>
+
+#include <chrono>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "net/InternetOptions.h"
+#include "net/TransferCancel.h"
 
-using CURL = void;
 class HttpFile;
 class FtpConnection;
 
-// One query's connection to the Internet: a single curl easy handle, so an FTP
-// listing runs on the connection that logged in. Not shared between threads.
-class InternetSession {
+// One query's connection to the Internet: a single curl easy handle driven through
+// a multi handle of its own, so an FTP listing runs on the connection that logged
+// in, and a cancel wakes the wait at once. Not shared between threads, except that
+// the cancel may come from any thread.
+class InternetSession : private TransferCancel::Waiter {
  public:
-  // `cancel` may be null; when it becomes true, a transfer in progress ends.
-  InternetSession(InternetOptions options, const std::atomic<bool>* cancel);
+  // `cancel` may be null; when it is cancelled, a transfer in progress ends at once
+  // and no later transfer starts. The query deadline starts now.
+  InternetSession(InternetOptions options, TransferCancel* cancel);
   ~InternetSession();
   InternetSession(const InternetSession&) = delete;
   InternetSession& operator=(const InternetSession&) = delete;
@@ -32,17 +39,29 @@ class InternetSession {
                                                   const std::string& password,
                                                   std::uint16_t port);
 
-  // Drops the connection. Safe to call more than once.
+  // Drops the connection without waiting for any goodbye. Safe to call more than once.
   void Close();
 
   // Starts a transfer from a clean handle with the options every transfer shares.
+  // Throws InternetException once the query's deadline has passed or it was cancelled.
   CURL* PrepareTransfer();
+  // Runs the prepared transfer to its end: done, failed, timed out or cancelled.
+  CURLcode Perform();
   bool IsCancelled() const;
 
  private:
-  static int OnProgress(void* session, long long, long long, long long, long long);
+  void Wake() override;
+  // Ends every socket curl still has open, so that nothing inside curl waits on one.
+  void ShutDownSockets();
+  static int OnProgress(void* session, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
+  static curl_socket_t OpenSocket(void* session, curlsocktype purpose, curl_sockaddr* address);
+  static int CloseSocket(void* session, curl_socket_t socket);
 
   InternetOptions m_options;
-  const std::atomic<bool>* m_cancel;
+  TransferCancel* m_cancel;
+  std::chrono::steady_clock::time_point m_deadline;
   CURL* m_curl;
+  CURLM* m_multi;
+  std::mutex m_socketsLock;
+  std::map<int, unsigned long> m_sockets;  // curl's open sockets and their inodes
 };

@@ -40,6 +40,24 @@ ServiceType ServiceOf(const std::string& scheme) {
   return ServiceType::Other;
 }
 
+// Percent-decoding as curl does it, without refusing anything: what is refused
+// depends on where the text goes.
+std::string Decode(const std::string& text) {
+  int length = 0;
+  char* decoded = curl_easy_unescape(nullptr, text.c_str(), static_cast<int>(text.size()), &length);
+  if (!decoded) return text;
+  std::string value(decoded, static_cast<std::size_t>(length));
+  curl_free(decoded);
+  return value;
+}
+
+// libcurl drops ";type=" and all after it from an FTP path (it only picks the
+// transfer type from it), so the path that curl would ask for ends there too.
+std::string WithoutFtpType(const std::string& encodedPath) {
+  const auto type = encodedPath.find(";type=");
+  return type == std::string::npos ? encodedPath : encodedPath.substr(0, type);
+}
+
 }  // namespace
 
 std::optional<ParsedUrl> ParsedUrl::Parse(const std::string& address) {
@@ -50,18 +68,29 @@ std::optional<ParsedUrl> ParsedUrl::Parse(const std::string& address) {
 
   ParsedUrl parsed;
   std::string port;
+  std::string path;
+  std::string user;
+  std::string password;
   if (!GetPart(url.get(), CURLUPART_SCHEME, 0, parsed.scheme) ||
       !GetPart(url.get(), CURLUPART_HOST, 0, parsed.server) ||
       !GetPart(url.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT, port) ||
-      !GetPart(url.get(), CURLUPART_PATH, CURLU_URLDECODE, parsed.objectPath) ||
-      !GetPart(url.get(), CURLUPART_USER, CURLU_URLDECODE, parsed.userName) ||
-      !GetPart(url.get(), CURLUPART_PASSWORD, CURLU_URLDECODE, parsed.password))
+      !GetPart(url.get(), CURLUPART_PATH, 0, path) || !GetPart(url.get(), CURLUPART_USER, 0, user) ||
+      !GetPart(url.get(), CURLUPART_PASSWORD, 0, password))
     return std::nullopt;
-  if (HasControlByte(parsed.server) || HasControlByte(parsed.objectPath) || HasControlByte(parsed.userName) ||
-      HasControlByte(parsed.password))
-    return std::nullopt;
+  if (HasControlByte(parsed.server)) return std::nullopt;
 
   parsed.service = ServiceOf(parsed.scheme);
+  if (parsed.service == ServiceType::Ftp) path = WithoutFtpType(path);
+  parsed.objectPath = Decode(path);
+  parsed.userName = Decode(user);
+  parsed.password = Decode(password);
+  // Over FTP the decoded path, user and password become command lines (LIST, USER,
+  // PASS): a control byte there could end one command and start another. Over HTTP
+  // curl sends the path as it was written, so an encoded byte stays encoded.
+  if (parsed.service == ServiceType::Ftp &&
+      (HasControlByte(parsed.objectPath) || HasControlByte(parsed.userName) || HasControlByte(parsed.password)))
+    return std::nullopt;
+
   parsed.port = port.empty() ? 0 : static_cast<std::uint16_t>(std::stoul(port));
   if (parsed.objectPath.empty()) parsed.objectPath = "/";
   return parsed;

@@ -12,13 +12,15 @@ struct ParsedUrl {
   ServiceType service = ServiceType::Other;
   std::string scheme;
   std::string server;      // as curl gives it (IPv6 literals keep their brackets)
-  std::string objectPath;  // percent-decoded, with its leading "/"
+  std::string objectPath;  // percent-decoded, with its leading "/"; for FTP without ";type=…"
   std::uint16_t port = 0;  // the address's port, else the scheme's default (0 if none is known)
   std::string userName;    // percent-decoded; empty when absent
   std::string password;    // percent-decoded; empty when absent
 
-  // Nothing for text that is no address: no scheme, blanks, control bytes, or a
-  // path or login that decodes to control bytes (those could end up as protocol
-  // lines on an FTP control connection).
+  // Nothing for text that is no address: no scheme, blanks, control bytes, a
+  // server that holds control bytes, or an FTP path or login that decodes to
+  // control bytes (those would end up as command lines on the FTP control
+  // connection). Other schemes may carry encoded control bytes in path and login:
+  // they are sent encoded, and the decoded parts here are only for FTP.
   static std::optional<ParsedUrl> Parse(const std::string& address);
 };

@@ -20,7 +20,7 @@ using namespace SizeQueryMessages;
 class SizeQuery {
  public:
   explicit SizeQuery(SizeQueryView& view)
-      : m_view(view), m_session(view.ConnectionOptions(), &view.CancelFlag()) {}
+      : m_view(view), m_session(view.ConnectionOptions(), &view.Cancellation()) {}
 
   SizeQueryOutcome Run() {
     const auto address = CompleteQueryAddress(m_view.ReadAddress());

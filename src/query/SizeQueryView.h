@@ -6,6 +6,7 @@
 #include <string>
 
 #include "net/InternetOptions.h"
+#include "net/TransferCancel.h"
 
 class LanguageTable;
 
@@ -32,12 +33,15 @@ class SizeQueryView {
   bool TryBeginQuery();
   void EndQuery();
 
-  // Ends a running query's transfer soon; used when the view goes away.
-  void CancelQuery() { m_bCancelled = true; }
-  const std::atomic<bool>& CancelFlag() const { return m_bCancelled; }
+  // Ends a running query's transfer at once, and every later one before it starts;
+  // used when the view goes away. Any thread may call it.
+  void CancelQuery() { m_cancel.Cancel(); }
+  const std::atomic<bool>& CancelFlag() const { return m_cancel.Flag(); }
+  // What a query's session listens to for the cancel.
+  TransferCancel& Cancellation() { return m_cancel; }
 
  private:
   std::mutex m_csQuery;
   bool m_bQueryRunning = false;
-  std::atomic<bool> m_bCancelled{false};
+  TransferCancel m_cancel;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -116,6 +117,10 @@ TEST(MainWindowE2E, AMissingLanguageFileIsSaidBeforeTheWindowOpens) {
                                            << window.Diagnosis();
 }
 
+// Escape during a query to a server that never answers: the cancel wakes the
+// transfer, so the process ends at once (before the multi-interface cancel it
+// took a second or more: curl's progress callback came about once a second).
+// The figure itself is measured by bench/bench-cancel.sh; the bound here is generous.
 TEST(MainWindowE2E, ClosingDuringAQueryEndsTheProgramPromptly) {
   XvfbDisplay display;
   auto silent = TestServer::Http("silent");
@@ -123,9 +128,14 @@ TEST(MainWindowE2E, ClosingDuringAQueryEndsTheProgramPromptly) {
   const std::string id = window.WindowId();
   ASSERT_FALSE(id.empty()) << window.Diagnosis();
   std::this_thread::sleep_for(300ms);  // the query is now waiting for the server
+  display.Run({"xdotool", "windowfocus", "--sync", id});
   const auto start = std::chrono::steady_clock::now();
-  window.Keys(id, {"Escape"});
+  display.Run({"xdotool", "key", "--clearmodifiers", "Escape"});
   const int status = window.Program().Finish(5s);
+  const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(status, 0) << window.Program().Stderr();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 2500ms);
+  EXPECT_LT(took, 500ms);
+  const double milliseconds = std::chrono::duration<double, std::milli>(took).count();
+  RecordProperty("escape_to_exit_ms", std::to_string(milliseconds));
+  std::printf("Escape to exit: %.1f ms\n", milliseconds);
 }

@@ -7,9 +7,9 @@
 
 namespace {
 
-ChildProcess::Result RunSize(std::vector<std::string> arguments) {
+ChildProcess::Result RunSize(std::vector<std::string> arguments, const std::vector<std::string>& environment = {}) {
   arguments.insert(arguments.begin(), QUORVANE_SIZE_EXE);
-  return ChildProcess::Run(arguments);
+  return ChildProcess::Run(arguments, std::chrono::seconds(120), environment);
 }
 
 class QuorvaneSizeCli : public ::testing::Test {
@@ -47,6 +47,10 @@ TEST_F(QuorvaneSizeCli, ExitStatusTellsWhatHappened) {
       {{""}, 2, "Неправильный формат адреса!"},
       {{"https://127.0.0.1:1/"}, 3, ""},
       {{"--", "--not-an-option"}, 2, "Неправильный формат адреса!"},
+      // an encoded control byte matters only where it would become an FTP command
+      {{"https://127.0.0.1:1/a%0A"}, 3, ""},
+      {{s_server->Url("http", "/a%0Ab")}, 1, "Файл не найден!"},
+      {{"ftp://127.0.0.1:1/a%0Ab"}, 2, "Неправильный формат адреса!"},
   };
   for (const auto& c : cases) {
     const auto result = RunSize(c.arguments);
@@ -56,6 +60,16 @@ TEST_F(QuorvaneSizeCli, ExitStatusTellsWhatHappened) {
     EXPECT_TRUE(result.err.ends_with(expectedErr)) << c.arguments.back() << ": " << result.err;
     if (c.lastStatusLine.empty()) EXPECT_EQ(result.err, "");
   }
+}
+
+// An international host name is converted by libcurl from the user's character set;
+// curl 7.88 resolves every name under .localhost to loopback itself, so this asks
+// 127.0.0.1 and nothing else.
+TEST_F(QuorvaneSizeCli, AsksInternationalHostNames) {
+  const std::string address = "http://пример.localhost:" + std::to_string(s_server->Port()) + "/file/5";
+  const auto result = RunSize({address}, {"LC_ALL=C.UTF-8", "LANG=C.UTF-8"});
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.out, "5\n");
 }
 
 TEST_F(QuorvaneSizeCli, WrongCommandLinesGetTheUsage) {

@@ -33,6 +33,19 @@ std::unique_ptr<TestServer> TestServer::Http(const std::string& mode, const std:
   return std::unique_ptr<TestServer>(new TestServer(argv));
 }
 
+std::unique_ptr<TestServer> TestServer::Https() {
+  return std::unique_ptr<TestServer>(
+      new TestServer({kPython, Script("http_server.py"), "--tls", TlsCertificate()}));
+}
+
+std::unique_ptr<TestServer> TestServer::Proxy(const std::string& logFile) {
+  std::vector<std::string> argv = {kPython, Script("connect_proxy.py")};
+  if (!logFile.empty()) argv.insert(argv.end(), {"--log", logFile});
+  return std::unique_ptr<TestServer>(new TestServer(argv));
+}
+
+std::string TestServer::TlsCertificate() { return Script("tls_test_cert.pem"); }
+
 std::unique_ptr<TestServer> TestServer::Ftp(const std::string& root,
                                             const std::vector<std::string>& extra) {
   std::vector<std::string> argv = {kPython, Script("ftp_server.py"), "--root", root};

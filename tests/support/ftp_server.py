@@ -8,6 +8,13 @@ passive (PASV/EPSV) data connections both work.
 --canned-list FILE makes every LIST send exactly the bytes of FILE,
 whatever its argument, so tests can feed the client listings that no real
 directory would produce.
+
+--list-mode makes every LIST misbehave:
+  endless-fast   lines that are no listing, as fast as the client reads
+  endless-slow   the same, 2 bytes a second
+  never-connect  PORT and EPRT are accepted, LIST answers 150, and the server
+                 never opens the data connection
+An endless listing ends after 120 s at the latest.
 """
 
 import argparse
@@ -16,6 +23,7 @@ import os
 import signal
 import sys
 import threading
+import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
@@ -23,12 +31,35 @@ from pyftpdlib.log import config_logging
 from pyftpdlib.servers import ThreadedFTPServer
 
 READ_PERMS = "elr"
+ENDLESS_SECONDS = 120
+NO_LISTING_LINE = b"this line is no listing entry\r\n"
+
+
+class EndlessListing(object):
+    """A producer for pyftpdlib's data channel that never runs dry (in time)."""
+
+    def __init__(self, slow):
+        self.slow = slow
+        self.deadline = time.monotonic() + ENDLESS_SECONDS
+        self.offset = 0
+
+    def more(self):
+        if time.monotonic() > self.deadline:
+            return b""
+        if not self.slow:
+            return NO_LISTING_LINE * 1024
+        # Each connection has its own thread here, so sleeping holds up no one else.
+        time.sleep(0.5)
+        byte = NO_LISTING_LINE[self.offset:self.offset + 1]
+        self.offset = (self.offset + 1) % len(NO_LISTING_LINE)
+        return byte
 
 
 class Handler(FTPHandler):
     command_log = None
     command_log_lock = threading.Lock()
     canned_list = None
+    list_mode = None
 
     def found_terminator(self):
         # Logged before decoding so tests see the exact bytes the client sent.
@@ -39,7 +70,24 @@ class Handler(FTPHandler):
                 self.command_log.flush()
         super().found_terminator()
 
+    def ftp_PORT(self, line):
+        if self.list_mode != "never-connect":
+            return super().ftp_PORT(line)
+        self.respond("200 Active data connection established.")
+
+    def ftp_EPRT(self, line):
+        if self.list_mode != "never-connect":
+            return super().ftp_EPRT(line)
+        self.respond("200 Active data connection established.")
+
     def ftp_LIST(self, path):
+        if self.list_mode == "never-connect":
+            self.respond("150 File status okay. About to open data connection.")
+            return path
+        if self.list_mode in ("endless-fast", "endless-slow"):
+            self.push_dtp_data(EndlessListing(self.list_mode == "endless-slow"),
+                               isproducer=True, cmd="LIST")
+            return path
         if self.canned_list is None:
             return super().ftp_LIST(path)
         self.push_dtp_data(self.canned_list, cmd="LIST")
@@ -62,6 +110,8 @@ def main():
     parser.add_argument("--password")
     parser.add_argument("--no-anonymous", action="store_true")
     parser.add_argument("--canned-list")
+    parser.add_argument("--list-mode",
+                        choices=("endless-fast", "endless-slow", "never-connect"))
     parser.add_argument("--log")
     parser.add_argument("--lifetime", type=float, default=300)
     args = parser.parse_args()
@@ -82,6 +132,7 @@ def main():
     if args.canned_list:
         with open(args.canned_list, "rb") as f:
             Handler.canned_list = f.read()
+    Handler.list_mode = args.list_mode
     if args.log:
         Handler.command_log = open(args.log, "a", encoding="ascii",
                                    errors="backslashreplace")

@@ -11,10 +11,16 @@ Routes (http mode; the method is ignored except HEAD, which drops bodies):
   /loop                 302 to /loop, keep-alive
   /file/<N>             200 with Content-Length N and N zero bytes, keep-alive
   /redirect/<b64>       302 with Location set to the decoded bytes
+  /endless-head[?pause=S]  a status line, then header lines that never end: as
+                        fast as the client reads, or with pause=S one byte every
+                        S seconds; for at most 120 s
   anything else         404
 <b64> is URL-safe base64, padding optional.
 
 --mode silent accepts connections and never sends a byte.
+--tls PEM serves the same routes over TLS with the certificate and key in PEM
+(tls_test_cert.pem beside this script is one for 127.0.0.1 and localhost that
+a client can also take as its authority bundle).
 """
 
 import argparse
@@ -25,12 +31,15 @@ import re
 import signal
 import socket
 import socketserver
+import ssl
 import sys
 import threading
 import time
 import urllib.parse
 
 MAX_HEAD = 1 << 20
+ENDLESS_SECONDS = 120
+FILLER_LINE = b"X-Filler: 0123456789abcdef\r\n"
 RAW_HOLD_SECONDS = 60
 CHUNK = 64 * 1024
 ZEROS = memoryview(bytes(CHUNK))
@@ -97,8 +106,20 @@ class Handler(socketserver.BaseRequestHandler):
             self.sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         except OSError:
             pass
+        if self.server.tls is not None:
+            # The handshake runs here, on the connection's own thread, so a
+            # client that never finishes it holds up nobody else.
+            self.sock.settimeout(10)
+            try:
+                self.sock = self.server.tls.wrap_socket(self.sock, server_side=True)
+            except (ssl.SSLError, OSError):
+                self.sock = None
+                return
+            self.sock.settimeout(None)
 
     def handle(self):
+        if self.sock is None:
+            return
         try:
             if self.server.silent:
                 self.drain_until_closed(None)
@@ -173,6 +194,10 @@ class Handler(socketserver.BaseRequestHandler):
                     self.drain_until_closed(RAW_HOLD_SECONDS)
                 return False
 
+        elif path == "/endless-head":
+            self.send_endless_head(float(query.get("pause", ["0"])[0]))
+            return False
+
         elif path == "/loop":
             self.sock.sendall(LOOP_RESPONSE)
             return True
@@ -201,6 +226,17 @@ class Handler(socketserver.BaseRequestHandler):
 
         self.sock.sendall(NOT_FOUND_HEAD + (b"" if is_head else NOT_FOUND_BODY))
         return True
+
+    def send_endless_head(self, pause):
+        deadline = time.monotonic() + ENDLESS_SECONDS
+        self.sock.sendall(b"HTTP/1.1 200 OK\r\n")
+        while time.monotonic() < deadline:
+            if pause > 0:
+                for byte in FILLER_LINE:
+                    self.sock.sendall(bytes([byte]))
+                    time.sleep(pause)
+            else:
+                self.sock.sendall(FILLER_LINE * 256)
 
     def close_gracefully(self):
         # A plain close() with unread request bytes pending turns into a
@@ -234,6 +270,7 @@ def main():
     parser.add_argument("--log")
     parser.add_argument("--lifetime", type=float, default=300)
     parser.add_argument("--mode", choices=("http", "silent"), default="http")
+    parser.add_argument("--tls", metavar="PEM")
     args = parser.parse_args()
 
     if args.log:
@@ -248,6 +285,10 @@ def main():
 
     server = Server(("127.0.0.1", 0), Handler)
     server.silent = args.mode == "silent"
+    server.tls = None
+    if args.tls:
+        server.tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        server.tls.load_cert_chain(args.tls)
 
     threading.Thread(target=watch_stdin, daemon=True).start()
     timer = threading.Timer(args.lifetime, stop)
