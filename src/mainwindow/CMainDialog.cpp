@@ -5,13 +5,16 @@
 #include <algorithm>
 #include <limits>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QToolTip>
 #include <QWindow>
@@ -21,6 +24,7 @@
 #include "app/VersionText.h"
 #include "localisation/CLocalizedApp.h"
 #include "controls/CIconButton.h"
+#include "mainwindow/ClipboardCaptureRule.h"
 #include "mainwindow/MainDialogQueryLink.h"
 #include "mainwindow/WindowPositionRule.h"
 #include "query/FileSizeFormat.h"
@@ -111,6 +115,9 @@ void CMainDialog::CreateControls() {
   RegisterControl(IDC_STATUS, m_editStatus);
 
   connect(m_btnQuery, &QPushButton::clicked, this, &CMainDialog::OnOK);
+  connect(m_btnPaste, &QPushButton::clicked, this, &CMainDialog::OnPasteURL);
+  // X11 tells of every change of the CLIPBOARD selection, also while this window is inactive.
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainDialog::OnDrawClipboard);
   connect(m_checkTopmost, &QCheckBox::clicked, this, &CMainDialog::OnTopmost);
 }
 
@@ -247,6 +254,31 @@ void CMainDialog::PutAddress(const QString& address) {
 }
 
 void CMainDialog::OnOK() { m_queryLink->Start(); }
+
+void CMainDialog::OnDrawClipboard() {
+  if (isVisible() && QApplication::activeWindow() != this && m_settings.WatchClipboard) TakeURLFromClipboard(false);
+}
+
+void CMainDialog::OnPasteURL() { TakeURLFromClipboard(true); }
+
+bool CMainDialog::TakeURLFromClipboard(bool fromButton) {
+  // A disabled query button means a query is running: the clipboard is not even read.
+  if (!m_btnQuery->isEnabled()) return false;
+  // Asking another program for its text blocks; Qt gives up on an owner that does not
+  // answer within its clipboard timeout (5 s), and the capture then finds no text.
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (!data || !data->hasText()) return false;
+  const ClipboardCapture capture = CaptureFromClipboard(data->text().toStdString(), Address().toStdString());
+  if (capture.verdict == ClipboardCapture::Verdict::SameAsUrlBox) return true;
+  ShowStatus(QString());
+  if (capture.verdict == ClipboardCapture::Verdict::Take) {
+    PutAddress(QString::fromStdString(capture.address));
+    if (m_settings.AutoAskSize) OnOK();
+    return true;
+  }
+  if (fromButton) ShowStatus(CLocalizedApp::Current()->Text(1002, "Неправильный формат адреса!"));
+  return false;
+}
 
 // Enter reaches the default button; a dialog's own accept would close the window.
 void CMainDialog::accept() { OnOK(); }

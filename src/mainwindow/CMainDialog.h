@@ -56,6 +56,13 @@ class CMainDialog : public CLocalizedDialog {
 
   // The query button and Enter: start a query; the window stays open.
   void OnOK();
+  // The clipboard changed: an address copied in another program is taken.
+  void OnDrawClipboard();
+  // The paste button: the same capture by hand.
+  void OnPasteURL();
+  // Takes an HTTP or FTP address from the clipboard into the URL box and, when the user
+  // wants it, asks for its size. True for a usable address or the URL box's own text.
+  bool TakeURLFromClipboard(bool fromButton);
   // The texts of the labels, check box, tooltips and menu item, set again after the
   // language changed: built-in texts where the table has none.
   void SetControlTexts();

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QImage>
+#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -285,4 +288,111 @@ TEST_F(MainDialogTest, TheUrlBoxTakesAddressesOfAnyLength) {
   const QString address = "http://example.com/" + QString(40000, 'a');
   UrlBox(shown.dialog)->setText(address);
   EXPECT_EQ(shown.dialog.Address(), address);
+}
+
+namespace {
+
+// Another program's window is the active one, as when the user copies in a browser.
+struct AnotherWindowActive {
+  AnotherWindowActive() {
+    other.show();
+    QApplication::setActiveWindow(&other);
+  }
+  QWidget other;
+};
+
+void Copy(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+void CopyImage() {
+  auto* data = new QMimeData;
+  QImage image(4, 4, QImage::Format_RGB32);
+  image.fill(Qt::red);
+  data->setImageData(image);
+  QGuiApplication::clipboard()->setMimeData(data);
+}
+
+}  // namespace
+
+TEST_F(MainDialogTest, ACopiedAddressIsTakenAndAsked) {
+  auto server = Server();
+  Shown shown;
+  CMainDialog& d = shown.dialog;
+  AnotherWindowActive elsewhere;
+  ASSERT_NE(QApplication::activeWindow(), &d);
+  const std::string address = server->Url("http", "/file/1048576");
+  Copy(QString::fromStdString(address));
+  EXPECT_EQ(d.Address(), QString::fromStdString(address));
+  EXPECT_TRUE(Eventually([&] { return SizeBox(d)->text() == "1 048 576"; })) << SizeBox(d)->text().toStdString();
+}
+
+TEST_F(MainDialogTest, WhatACopyChangesInTheWindow) {
+  struct Case {
+    const char* name;
+    QString copied;
+    bool watch, autoAsk, windowActive;
+    QString urlBox, status;  // what the window shows afterwards
+  };
+  // The URL box starts as "http://before/" and the status line as "earlier".
+  const Case cases[] = {
+      {"www. gets http://, not asked without AutoAskSize", "www.example.com/f", true, false, false,
+       "http://www.example.com/f", ""},
+      {"ftp is taken", "ftp://example.com/f", true, false, false, "ftp://example.com/f", ""},
+      {"https is not", "https://example.com/f", true, false, false, "http://before/", ""},
+      {"plain text clears the status line silently", "just words", true, false, false, "http://before/", ""},
+      {"the URL box's own text changes nothing", "http://before/", true, true, false, "http://before/", "earlier"},
+      {"the window itself active: not taken", "ftp://example.com/f", true, false, true, "http://before/", "earlier"},
+      {"watching off: not taken", "ftp://example.com/f", false, false, false, "http://before/", "earlier"},
+  };
+  for (const Case& c : cases) {
+    m_app->Settings.WatchClipboard = c.watch;
+    m_app->Settings.AutoAskSize = c.autoAsk;
+    Shown shown;
+    CMainDialog& d = shown.dialog;
+    UrlBox(d)->setText("http://before/");
+    StatusLine(d)->setText("earlier");
+    AnotherWindowActive elsewhere;
+    if (c.windowActive) QApplication::setActiveWindow(&d);
+    Copy(c.copied);
+    EXPECT_EQ(d.Address(), c.urlBox) << c.name;
+    EXPECT_EQ(StatusLine(d)->text(), c.status) << c.name;
+    EXPECT_TRUE(QueryButton(d)->isEnabled()) << c.name << ": no query was started";
+  }
+}
+
+TEST_F(MainDialogTest, ThePasteButtonTakesByHandAndSaysWhenItCannot) {
+  m_app->Settings.AutoAskSize = false;
+  Shown shown;
+  CMainDialog& d = shown.dialog;
+  QApplication::setActiveWindow(&d);  // the button works in the active window too
+  StatusLine(d)->setText("earlier");
+
+  CopyImage();
+  QTest::mouseClick(PasteButton(d), Qt::LeftButton);
+  EXPECT_EQ(StatusLine(d)->text(), "earlier") << "no text: nothing at all";
+
+  Copy("no address here");
+  QTest::mouseClick(PasteButton(d), Qt::LeftButton);
+  EXPECT_EQ(StatusLine(d)->text(), "Неправильный формат адреса!");
+  EXPECT_EQ(d.Address(), "");
+
+  Copy("www.example.com/f");
+  QTest::mouseClick(PasteButton(d), Qt::LeftButton);
+  EXPECT_EQ(d.Address(), "http://www.example.com/f");
+  EXPECT_EQ(StatusLine(d)->text(), "");
+}
+
+TEST_F(MainDialogTest, NothingIsTakenWhileAQueryRuns) {
+  auto silent = TestServer::Http("silent");
+  Shown shown;
+  CMainDialog& d = shown.dialog;
+  const QString asked = QString::fromStdString(silent->Url("http", "/never"));
+  UrlBox(d)->setText(asked);
+  d.OnOK();
+  ASSERT_TRUE(Eventually([&] { return !QueryButton(d)->isEnabled(); }));
+  AnotherWindowActive elsewhere;
+  Copy("ftp://example.com/f");
+  EXPECT_EQ(d.Address(), asked);
+  EXPECT_FALSE(d.TakeURLFromClipboard(true));
+  EXPECT_EQ(d.Address(), asked);
+  EXPECT_EQ(StatusLine(d)->text(), "Установка соединения...");
 }

@@ -1,0 +1,12 @@
+#include "mainwindow/ClipboardCaptureRule.h"
+
+#include "net/ParsedUrl.h"
+#include "query/QuerySizeThread.h"
+
+ClipboardCapture CaptureFromClipboard(const std::string& clipboardText, const std::string& urlBoxText) {
+  std::string address = CompleteQueryAddress(clipboardText);
+  if (address == urlBoxText) return {ClipboardCapture::Verdict::SameAsUrlBox, std::move(address)};
+  const auto parsed = ParsedUrl::Parse(address);
+  const bool asked = parsed && (parsed->service == ServiceType::Http || parsed->service == ServiceType::Ftp);
+  return {asked ? ClipboardCapture::Verdict::Take : ClipboardCapture::Verdict::Reject, std::move(address)};
+}
