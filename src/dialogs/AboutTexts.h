@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// The program's own facts as the About box tells them.
+namespace AboutFacts {
+// The project has no page of its own yet: the reserved example.org domain stands in.
+inline constexpr const char* kHomePageAddress = "https://www.example.org/quorvane/";
+inline constexpr const char* kHomePageShown = "www.example.org";
+inline constexpr const char* kSupportAddress = "help@example.org";
+inline constexpr const char* kDeveloperLatin = "Oleg Varnavin";
+inline constexpr const char* kDeveloperCyrillic = "Олег Варнавин";
+inline constexpr const char* kInstitutionLatin = "Marrowby Studio";
+inline constexpr const char* kInstitutionCyrillic = "Студия Марроуби";
+inline constexpr const char* kYear = "2025";
+}  // namespace AboutFacts
+
+// The About box's caption and control texts, UTF-8, line breaks as the language table keeps them.
+struct AboutTexts {
+  std::string caption;      // 50
+  std::string program;      // control 1009, string 52
+  std::string version;      // 1010, 53
+  std::string developer;    // 1011, 54
+  std::string institution;  // 1012, by the same lookup of 54
+  std::string rights;       // 1013, 55
+  std::string homePage;     // 1014, 56
+  std::string email;        // 1015, 57
+  std::string ok;           // button 1, 58
+
+  bool operator==(const AboutTexts&) const = default;
+};
+
+// Gives the table's text for an ID and true, or false when the table has none.
+using TextLookup = std::function<bool(std::uint32_t id, std::string& text)>;
+
+// Composes the texts from one lookup per string ID. With a text for 54 both developer lines
+// take the Latin forms, without it both keep the Cyrillic ones. The version line is its label,
+// one blank and `versionText`, also when that is empty.
+AboutTexts ComposeAboutTexts(const TextLookup& lookup, const std::string& versionText);
