@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev
   python3 python3-pyftpdlib
   clang libclang-rt-14-dev
-  curl hyperfine
+  curl hyperfine ca-certificates
 )
 
 missing=()

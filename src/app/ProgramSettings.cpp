@@ -25,6 +25,7 @@ void ProgramSettings::Load(ProfileStore& store) {
   xWindowPos = store.GetProfileInt(kSection, "xWindowPos", defaults.xWindowPos);
   yWindowPos = store.GetProfileInt(kSection, "yWindowPos", defaults.yWindowPos);
   LanguageFile = store.GetProfileString(kSection, "LanguageFile", defaults.LanguageFile);
+  AskHttps = ReadBool(store, "AskHttps", defaults.AskHttps);
 }
 
 void ProgramSettings::Save(ProfileStore& store) const {
@@ -37,4 +38,5 @@ void ProgramSettings::Save(ProfileStore& store) const {
   store.WriteProfileInt(kSection, "xWindowPos", xWindowPos);
   store.WriteProfileInt(kSection, "yWindowPos", yWindowPos);
   store.WriteProfileString(kSection, "LanguageFile", LanguageFile);
+  WriteBool(store, "AskHttps", AskHttps);
 }

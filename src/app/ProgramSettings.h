@@ -19,6 +19,9 @@ struct ProgramSettings {
   std::int32_t xWindowPos = kNoPosition;
   std::int32_t yWindowPos = kNoPosition;
   std::string LanguageFile = "QVN_eng.lng";
+  // Ask https addresses like http ones. Off unless the user opts in; a settings file
+  // from before this option has no value for it and so keeps it off.
+  bool AskHttps = false;
 
   // Missing or unreadable values take their defaults; nothing is reported.
   void Load(ProfileStore& store);

@@ -10,6 +10,8 @@ std::optional<CliOptions> CliOptions::Parse(const std::vector<std::string>& argu
       options.help = true;
     } else if (!onlyAddressesFollow && argument == "--no-group") {
       options.groupDigits = false;
+    } else if (!onlyAddressesFollow && argument == "--https") {
+      options.asksHttps = true;
     } else if (!onlyAddressesFollow && argument == "--language") {
       if (++i == arguments.size()) return std::nullopt;
       options.languageFile = arguments[i];

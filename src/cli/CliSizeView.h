@@ -10,10 +10,11 @@
 // each, and the size to another.
 class CliSizeView : public SizeQueryView {
  public:
-  CliSizeView(std::string address, bool groupDigits, const LanguageTable& texts,
+  CliSizeView(std::string address, bool groupDigits, bool asksHttps, const LanguageTable& texts,
               std::ostream& statusOut, std::ostream& sizeOut)
       : m_address(std::move(address)),
         m_groupDigits(groupDigits),
+        m_asksHttps(asksHttps),
         m_texts(texts),
         m_statusOut(statusOut),
         m_sizeOut(sizeOut) {}
@@ -24,6 +25,7 @@ class CliSizeView : public SizeQueryView {
   void ShowFileSize(std::uint64_t size) override;
   void SetQueryButtonsEnabled(bool) override {}
   const LanguageTable& LanguageTexts() const override { return m_texts; }
+  bool AsksHttps() override { return m_asksHttps; }
 
   // A text's line breaks become blanks, so that one text stays one line.
   static std::string OneLine(std::string text);
@@ -31,6 +33,7 @@ class CliSizeView : public SizeQueryView {
  private:
   std::string m_address;
   bool m_groupDigits;
+  bool m_asksHttps;
   const LanguageTable& m_texts;
   std::ostream& m_statusOut;
   std::ostream& m_sizeOut;

@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
   });
   if (options->languageFile) texts.LoadFromPath(*options->languageFile, false);
 
-  CliSizeView view(options->address, options->groupDigits, texts, std::cerr, std::cout);
+  CliSizeView view(options->address, options->groupDigits, options->asksHttps, texts, std::cerr, std::cout);
   const int status = ExitStatus(QuerySizeThread(view));
   curl_global_cleanup();
   return status;

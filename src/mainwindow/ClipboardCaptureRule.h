@@ -14,5 +14,7 @@ struct ClipboardCapture {
 };
 
 // The clipboard's text is taken as it comes: no trimming and no length limit; the only
-// change is "http://" in front of a text that begins with "www.".
-ClipboardCapture CaptureFromClipboard(const std::string& clipboardText, const std::string& urlBoxText);
+// change is "http://" in front of a text that begins with "www.". An https address is
+// taken only when the user asks https addresses too.
+ClipboardCapture CaptureFromClipboard(const std::string& clipboardText, const std::string& urlBoxText,
+                                      bool asksHttps = false);

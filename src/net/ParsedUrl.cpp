@@ -36,6 +36,7 @@ bool HasControlByte(const std::string& text) {
 
 ServiceType ServiceOf(const std::string& scheme) {
   if (scheme == "http") return ServiceType::Http;
+  if (scheme == "https") return ServiceType::Https;
   if (scheme == "ftp") return ServiceType::Ftp;
   return ServiceType::Other;
 }

@@ -4,7 +4,8 @@
 #include <optional>
 #include <string>
 
-enum class ServiceType { Http, Ftp, Other };
+// Https is asked only when the user opted in; every other scheme is never asked.
+enum class ServiceType { Http, Https, Ftp, Other };
 
 // An address split into the parts a query needs, by curl's own URL parser so
 // that what we accept is exactly what curl will later request.

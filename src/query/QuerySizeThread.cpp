@@ -29,17 +29,19 @@ class SizeQuery {
       Show(kBadAddress);
       return SizeQueryOutcome::BadAddress;
     }
+    const bool asksHttps = m_view.AsksHttps();
     m_view.SetQueryButtonsEnabled(false);
-    const auto outcome = Ask(*url, address);
+    const auto outcome = Ask(*url, address, asksHttps);
     m_view.SetQueryButtonsEnabled(true);
     return outcome;
   }
 
  private:
-  SizeQueryOutcome Ask(const ParsedUrl& url, const std::string& address) {
-    if (url.service == ServiceType::Other) return SizeQueryOutcome::OtherService;
+  SizeQueryOutcome Ask(const ParsedUrl& url, const std::string& address, bool asksHttps) {
+    if (url.service == ServiceType::Other || (url.service == ServiceType::Https && !asksHttps))
+      return SizeQueryOutcome::OtherService;
     try {
-      if (url.service == ServiceType::Http)
+      if (url.service == ServiceType::Http || url.service == ServiceType::Https)
         AskHttp(address);
       else
         AskFtp(url);

@@ -28,6 +28,8 @@ class SizeQueryView {
   virtual void SetQueryButtonsEnabled(bool enabled) = 0;
   virtual const LanguageTable& LanguageTexts() const = 0;
   virtual InternetOptions ConnectionOptions() const { return {}; }
+  // Whether https addresses are asked like http ones (the user's choice, read once per query).
+  virtual bool AsksHttps() { return false; }
 
   // The one-query guard: only one query at a time does real work.
   bool TryBeginQuery();

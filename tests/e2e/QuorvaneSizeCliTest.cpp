@@ -103,3 +103,32 @@ TEST_F(QuorvaneSizeCli, TakesItsTextsFromALanguageFile) {
       << missing.err;
   std::filesystem::remove_all(folder);
 }
+
+// https is asked only with --https, like http, and only from a server whose certificate the
+// named authority bundle vouches for: any other certificate is a connection failure.
+TEST_F(QuorvaneSizeCli, AsksHttpsOnlyWhenToldAndVerifiesTheCertificate) {
+  auto secure = TestServer::Https();
+  const std::string address = secure->Url("https", "/file/1048576");
+  const std::vector<std::string> trusted = {"CURL_CA_BUNDLE=" + TestServer::TlsCertificate()};
+  struct Case {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::vector<std::string> environment;
+    int exitStatus;
+    std::string out, lastStatusLine;
+  };
+  const Case cases[] = {
+      {"with --https", {"--https", address}, trusted, 0, "1 048 576\n", "Ответ получен."},
+      {"without it nothing is asked", {address}, trusted, 3, "", ""},
+      {"an unknown authority", {"--https", address}, {"CURL_CA_BUNDLE=/etc/ssl/certs/ca-certificates.crt"}, 1, "",
+       "Ошибка соединения!"},
+  };
+  for (const Case& c : cases) {
+    const auto result = RunSize(c.arguments, c.environment);
+    EXPECT_EQ(result.exitStatus, c.exitStatus) << c.name << ": " << result.err;
+    EXPECT_EQ(result.out, c.out) << c.name;
+    EXPECT_TRUE(result.err.ends_with(c.lastStatusLine.empty() ? "" : c.lastStatusLine + "\n")) << c.name << ": "
+                                                                                                 << result.err;
+    if (c.lastStatusLine.empty()) EXPECT_EQ(result.err, "") << c.name;
+  }
+}

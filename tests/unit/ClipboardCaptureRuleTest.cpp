@@ -45,3 +45,9 @@ TEST(ClipboardCaptureRule, DecidesWhatACopiedTextDoes) {
     EXPECT_EQ(capture.address, c.address) << c.name;
   }
 }
+
+TEST(ClipboardCaptureRule, HttpsIsTakenOnlyWhenTheUserAsksIt) {
+  EXPECT_EQ(CaptureFromClipboard("https://example.com/f", "", true).verdict, Verdict::Take);
+  EXPECT_EQ(CaptureFromClipboard("https://example.com/f", "", false).verdict, Verdict::Reject);
+  EXPECT_EQ(CaptureFromClipboard("gopher://example.com/f", "", true).verdict, Verdict::Reject);
+}

@@ -45,6 +45,7 @@ TEST(ProgramSettings, AnEmptyStoreGivesTheDefaults) {
   EXPECT_EQ(settings.xWindowPos, -1);
   EXPECT_EQ(settings.yWindowPos, -1);
   EXPECT_EQ(settings.LanguageFile, "QVN_eng.lng");
+  EXPECT_FALSE(settings.AskHttps) << "https is asked only when the user opts in";
 }
 
 TEST(ProgramSettings, RoundTripsAndNormalisesBooleans) {
@@ -63,7 +64,8 @@ TEST(ProgramSettings, RoundTripsAndNormalisesBooleans) {
   settings.Save(store);
   EXPECT_EQ(store.m_ints["Settings/TopmostWindow"], 1);
   EXPECT_EQ(store.m_ints["Settings/WatchClipboard"], 0);
-  EXPECT_EQ(store.m_ints.size(), 8u);
+  EXPECT_EQ(store.m_ints.size(), 9u) << "eight numbers and AskHttps";
+  EXPECT_EQ(store.m_ints["Settings/AskHttps"], 0) << "a store from before the option gets it off";
   ProgramSettings again;
   again.Load(store);
   EXPECT_EQ(again.xWindowPos, -50);
