@@ -22,6 +22,7 @@
 #include "app/ProfileStore.h"
 #include "app/ProgramSettings.h"
 #include "app/VersionText.h"
+#include "dialogs/CSettingsDialog.h"
 #include "localisation/CLocalizedApp.h"
 #include "controls/CIconButton.h"
 #include "mainwindow/ClipboardCaptureRule.h"
@@ -116,6 +117,7 @@ void CMainDialog::CreateControls() {
 
   connect(m_btnQuery, &QPushButton::clicked, this, &CMainDialog::OnOK);
   connect(m_btnPaste, &QPushButton::clicked, this, &CMainDialog::OnPasteURL);
+  connect(m_btnSettings, &QPushButton::clicked, this, &CMainDialog::OnSettings);
   // X11 tells of every change of the CLIPBOARD selection, also while this window is inactive.
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainDialog::OnDrawClipboard);
   connect(m_checkTopmost, &QCheckBox::clicked, this, &CMainDialog::OnTopmost);
@@ -248,6 +250,8 @@ void CMainDialog::EnableQueryButtons(bool enabled) {
   }
 }
 
+bool CMainDialog::AsksHttps() const { return m_settings.AskHttps; }
+
 void CMainDialog::PutAddress(const QString& address) {
   m_editURL->setText(address);
   m_editURL->setCursorPosition(0);
@@ -261,6 +265,16 @@ void CMainDialog::OnDrawClipboard() {
 
 void CMainDialog::OnPasteURL() { TakeURLFromClipboard(true); }
 
+// The dialog is the window's child, so the window manager keeps it over the window; the
+// window still takes clipboard changes and hand-offs while it is open.
+void CMainDialog::OnSettings() {
+  CSettingsDialog settings(m_settings, m_profile, CLocalizedApp::LanguageFolder(), this);
+  if (settings.exec() != QDialog::Accepted) return;
+  CLocalizedApp::Current()->LoadLanguageFile(m_settings.LanguageFile, false);
+  ShowStatus(QString());
+  SetControlTexts();
+}
+
 bool CMainDialog::TakeURLFromClipboard(bool fromButton) {
   // A disabled query button means a query is running: the clipboard is not even read.
   if (!m_btnQuery->isEnabled()) return false;
@@ -268,7 +282,7 @@ bool CMainDialog::TakeURLFromClipboard(bool fromButton) {
   // answer within its clipboard timeout (5 s), and the capture then finds no text.
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   if (!data || !data->hasText()) return false;
-  const ClipboardCapture capture = CaptureFromClipboard(data->text().toStdString(), Address().toStdString());
+  const ClipboardCapture capture = CaptureFromClipboard(data->text().toStdString(), Address().toStdString(), m_settings.AskHttps);
   if (capture.verdict == ClipboardCapture::Verdict::SameAsUrlBox) return true;
   ShowStatus(QString());
   if (capture.verdict == ClipboardCapture::Verdict::Take) {

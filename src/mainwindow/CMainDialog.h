@@ -53,6 +53,8 @@ class CMainDialog : public CLocalizedDialog {
   void ShowSize(std::uint64_t size);
   // Disabling goes query button, then paste button; enabling the other way round.
   void EnableQueryButtons(bool enabled);
+  // Whether the user has https addresses asked too.
+  bool AsksHttps() const;
 
   // The query button and Enter: start a query; the window stays open.
   void OnOK();
@@ -60,6 +62,9 @@ class CMainDialog : public CLocalizedDialog {
   void OnDrawClipboard();
   // The paste button: the same capture by hand.
   void OnPasteURL();
+  // The settings button: the settings dialog; once accepted, the language is loaded again
+  // and the window's texts are set anew.
+  void OnSettings();
   // Takes an HTTP or FTP address from the clipboard into the URL box and, when the user
   // wants it, asks for its size. True for a usable address or the URL box's own text.
   bool TakeURLFromClipboard(bool fromButton);

@@ -109,6 +109,13 @@ void MainDialogQueryLink::ShowFileSize(std::uint64_t size) {
   OnWindow([size](CMainDialog& dialog) { dialog.ShowSize(size); });
 }
 
+// Read on the UI thread, where the settings dialog changes it.
+bool MainDialogQueryLink::AsksHttps() {
+  bool asks = false;
+  OnWindow([&asks](CMainDialog& dialog) { asks = dialog.AsksHttps(); });
+  return asks;
+}
+
 void MainDialogQueryLink::SetQueryButtonsEnabled(bool enabled) {
   OnWindow([enabled](CMainDialog& dialog) { dialog.EnableQueryButtons(enabled); });
 }

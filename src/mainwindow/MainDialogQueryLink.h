@@ -41,6 +41,7 @@ class MainDialogQueryLink : public SizeQueryView, public std::enable_shared_from
   void SetSizeText(const std::string& text) override;
   void ShowFileSize(std::uint64_t size) override;
   void SetQueryButtonsEnabled(bool enabled) override;
+  bool AsksHttps() override;
   const LanguageTable& LanguageTexts() const override { return m_texts; }
 
  private:

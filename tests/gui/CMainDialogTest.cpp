@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include <filesystem>
@@ -273,6 +274,10 @@ TEST_F(MainDialogTest, EnterPressesTheFocusedButton) {
   for (CIconButton* button : {PasteButton(d), SettingsButton(d)}) {
     QSignalSpy pressed(button, &QPushButton::clicked);
     button->setFocus();
+    // The settings button opens its dialog: close it as the user would.
+    QTimer::singleShot(0, [] {
+      if (QWidget* dialog = QApplication::activeModalWidget()) QTest::keyClick(dialog, Qt::Key_Escape);
+    });
     QTest::keyClick(button, Qt::Key_Return);
     EXPECT_EQ(pressed.count(), 1) << "the focused button is pressed";
     EXPECT_EQ(queries.count(), 0) << "no query starts";
@@ -388,11 +393,38 @@ TEST_F(MainDialogTest, NothingIsTakenWhileAQueryRuns) {
   const QString asked = QString::fromStdString(silent->Url("http", "/never"));
   UrlBox(d)->setText(asked);
   d.OnOK();
-  ASSERT_TRUE(Eventually([&] { return !QueryButton(d)->isEnabled(); }));
+  ASSERT_TRUE(Eventually([&] { return StatusLine(d)->text() == "Установка соединения..."; }));
+  ASSERT_FALSE(QueryButton(d)->isEnabled());
   AnotherWindowActive elsewhere;
   Copy("ftp://example.com/f");
   EXPECT_EQ(d.Address(), asked);
   EXPECT_FALSE(d.TakeURLFromClipboard(true));
   EXPECT_EQ(d.Address(), asked);
   EXPECT_EQ(StatusLine(d)->text(), "Установка соединения...");
+}
+
+// With the https option on, the window asks an https address like an http one, from a
+// server its authority bundle trusts; with it off the address is left alone.
+TEST_F(MainDialogTest, AsksHttpsAddressesWhenTheUserOptsIn) {
+  auto secure = TestServer::Https();
+  const QByteArray savedBundle = qgetenv("CURL_CA_BUNDLE");
+  qputenv("CURL_CA_BUNDLE", QByteArray::fromStdString(TestServer::TlsCertificate()));
+  const QString address = QString::fromStdString(secure->Url("https", "/file/1048576"));
+  for (bool asks : {false, true}) {
+    m_app->Settings.AskHttps = asks;
+    Shown shown;
+    CMainDialog& d = shown.dialog;
+    SizeBox(d)->setText("earlier");
+    UrlBox(d)->setText(address);
+    d.OnOK();
+    if (asks) {
+      EXPECT_TRUE(Eventually([&] { return SizeBox(d)->text() == "1 048 576"; })) << SizeBox(d)->text().toStdString();
+      EXPECT_EQ(StatusLine(d)->text(), "Ответ получен.");
+    } else {
+      QTest::qWait(300);
+      EXPECT_EQ(SizeBox(d)->text(), "earlier") << "not asked";
+      EXPECT_EQ(StatusLine(d)->text(), "");
+    }
+  }
+  qputenv("CURL_CA_BUNDLE", savedBundle);
 }

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+// A place given in dialog units, in pixels of `font`: a horizontal unit is a quarter of the
+// font's average character width (taken over the alphabet), a vertical one an eighth of its height.
+QRect DialogUnitRect(const QFont& font, int x, int y, int width, int height);
