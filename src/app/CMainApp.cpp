@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "dialogs/CAboutDialog.h"
 #include "mainwindow/CMainDialog.h"
 #include "mainwindow/MainDialogQueryLink.h"
 #include "desktop/InstanceChannel.h"
@@ -67,6 +68,11 @@ int CMainApp::InitInstance() {
   exchangeChannel.Create();  // without it this copy simply receives nothing
 
   CMainDialog dialog(Settings, *m_profile);
+  // F1 and the About item: the About box over the window, for one modal run.
+  QObject::connect(&dialog, &CMainDialog::AboutRequested, &dialog, [&dialog] {
+    CAboutDialog about(&dialog);
+    about.exec();
+  });
   ServeHandOffs(dialog, exchangeChannel);
   if (m_startAddress) dialog.SetStartURL(QString::fromLocal8Bit(*m_startAddress));
   dialog.exec();

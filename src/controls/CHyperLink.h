@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+#include <QString>
+
+// A static text turned into a link: blue underlined text on its dialog's own background,
+// the pointing hand over it, and a click opens its target (a web or "mailto:" address).
+// When nothing opens the target the user hears a beep and reads why, with the error code.
+class CHyperLink : public QLabel {
+  Q_OBJECT
+ public:
+  static constexpr QRgb kLinkColour = qRgb(0, 0, 255);
+
+  explicit CHyperLink(QWidget* parent = nullptr);
+  ~CHyperLink() override;
+
+  // What a click opens; may be set before or after the link is attached.
+  void SetTarget(const QString& target) { m_target = target; }
+  const QString& Target() const { return m_target; }
+
+  // Attaches the link to the text it shows: an empty target takes the text, an empty text
+  // shows the target; the font gets underlined, the colours and the cursor are set.
+  void PreSubclassWindow();
+
+  // Opens `target`: the desktop first, then the handler registered for web pages. The result
+  // (greater than 32 is success) comes to `done`, maybe before this returns, never once
+  // `context` is gone.
+  static void OpenTarget(const QString& target, QObject* context, std::function<void(int result)> done);
+  // The message for a target that could not be opened, with its error code.
+  static void ShowOpenError(QWidget* parent, int code);
+
+ signals:
+  // A click was handled to its end, its message shown if there was one.
+  void OpenFinished(int result);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void OnClicked();
+  void LoadLinkCursor();
+
+  QString m_target;
+  bool m_pressed = false;
+};

@@ -1,0 +1,109 @@
+#include "desktop/LinkOpener.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "desktop/DesktopEntry.h"
+#include "desktop/DesktopLog.h"
+#include "desktop/HandlerCommandLine.h"
+
+void LinkOpener::Open(const QString& target, QObject* context, Done done) {
+  if (QDesktopServices::openUrl(QUrl(target))) {
+    done(kOpened);
+    return;
+  }
+  // Owned by `context`: closing the dialog ends a query still running, and nobody is called.
+  auto* opener = new LinkOpener(target, context, std::move(done));
+  opener->AskHandler();
+}
+
+LinkOpener::LinkOpener(const QString& target, QObject* context, Done done)
+    : QObject(context), m_target(target), m_done(std::move(done)) {
+  m_deadline.setSingleShot(true);
+  m_deadline.setInterval(kHandlerQueryTimeoutMs);
+  connect(&m_deadline, &QTimer::timeout, this, [this] {
+    qCInfo(lcDesktop) << "xdg-mime gave no answer within" << kHandlerQueryTimeoutMs << "ms";
+    Finish(kNoAssociation);
+  });
+  m_query.setStandardInputFile(QProcess::nullDevice());
+  m_query.setStandardErrorFile(QProcess::nullDevice());
+  connect(&m_query, &QProcess::readyReadStandardOutput, this, &LinkOpener::OnHandlerOutput);
+  connect(&m_query, &QProcess::finished, this, &LinkOpener::OnHandlerAnswered);
+  connect(&m_query, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+    if (error != QProcess::FailedToStart) return;  // the end is told by finished()
+    qCInfo(lcDesktop) << "xdg-mime could not be started:" << m_query.errorString();
+    Finish(kNoAssociation);
+  });
+}
+
+void LinkOpener::AskHandler() {
+  m_deadline.start();
+  m_query.start("xdg-mime", {"query", "default", "text/html"}, QIODevice::ReadOnly);
+}
+
+void LinkOpener::OnHandlerOutput() {
+  m_answer += m_query.read(kMaxHandlerAnswerBytes + 1 - m_answer.size());
+  if (m_answer.size() > kMaxHandlerAnswerBytes) {
+    qCInfo(lcDesktop) << "xdg-mime said more than a desktop file name";
+    Finish(kNoAssociation);
+  }
+}
+
+void LinkOpener::OnHandlerAnswered() {
+  if (m_finished) return;
+  OnHandlerOutput();
+  if (m_finished) return;
+  if (m_query.exitStatus() != QProcess::NormalExit || m_query.exitCode() != 0) {
+    qCInfo(lcDesktop) << "xdg-mime failed with exit code" << m_query.exitCode();
+    Finish(kNoAssociation);
+    return;
+  }
+  Finish(StartHandler(m_answer));
+}
+
+int LinkOpener::StartHandler(const QByteArray& answer) {
+  const std::string id = answer.trimmed().toStdString();
+  if (!IsDesktopFileId(id)) {
+    qCInfo(lcDesktop) << "no usable handler for web pages:" << answer.left(200);
+    return kNoAssociation;
+  }
+  // Looked up in $XDG_DATA_HOME/applications first, then in each of $XDG_DATA_DIRS.
+  const QString path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, QString::fromStdString(id));
+  if (path.isEmpty()) {
+    qCInfo(lcDesktop) << "the handler's desktop file was not found:" << id.c_str();
+    return kNoAssociation;
+  }
+  const std::optional<std::string> exec = ReadDesktopEntryExec(QFile::encodeName(path).toStdString());
+  if (!exec) {
+    qCInfo(lcDesktop) << "the handler's desktop file has no readable Exec line:" << path;
+    return kNoAssociation;
+  }
+  const std::optional<HandlerLaunch> launch = HandlerLaunchFor(*exec, m_target.toStdString());
+  if (!launch) {
+    qCInfo(lcDesktop) << "the handler's Exec line cannot be split into words:" << path;
+    return kNoAssociation;
+  }
+  QStringList arguments;
+  for (const std::string& argument : launch->arguments) arguments << QString::fromStdString(argument);
+  // Started directly with its words as they are: no shell ever reads the target or the line.
+  if (!QProcess::startDetached(QString::fromStdString(launch->program), arguments)) {
+    qCInfo(lcDesktop) << "the handler could not be started:" << launch->program.c_str();
+    return kHandlerNotStarted;
+  }
+  return kOpened;
+}
+
+void LinkOpener::Finish(int result) {
+  if (m_finished) return;
+  m_finished = true;
+  m_deadline.stop();
+  if (m_query.state() != QProcess::NotRunning) {
+    m_query.kill();
+    m_query.waitForFinished(1000);  // a killed helper is gone at once; this only reaps it
+  }
+  deleteLater();
+  // The callback may run a modal message box; this object is gone only after it returns.
+  if (m_done) m_done(result);
+}
