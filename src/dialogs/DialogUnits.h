@@ -4,5 +4,7 @@
 #include <QRect>
 
 // A place given in dialog units, in pixels of `font`: a horizontal unit is a quarter of the
-// font's average character width (taken over the alphabet), a vertical one an eighth of its height.
+// font's average character width (taken over the alphabet, as dialog layouts always were; a
+// font's own "average width" runs narrower and would clip wide digits), a vertical one an
+// eighth of its height.
 QRect DialogUnitRect(const QFont& font, int x, int y, int width, int height);

@@ -23,6 +23,7 @@
 #include "app/ProgramSettings.h"
 #include "app/VersionText.h"
 #include "dialogs/CSettingsDialog.h"
+#include "dialogs/DialogUnits.h"
 #include "localisation/CLocalizedApp.h"
 #include "controls/CIconButton.h"
 #include "mainwindow/ClipboardCaptureRule.h"
@@ -63,15 +64,8 @@ CMainDialog::CMainDialog(ProgramSettings& settings, ProfileStore& profile, QWidg
 
 CMainDialog::~CMainDialog() { OnDestroy(); }
 
-// A dialog unit is a quarter of the font's average letter width and an eighth of
-// its height, the average taken over the alphabet as dialog layouts always were;
-// a font's own "average width" runs narrower and would clip wide digits.
 QRect CMainDialog::DialogUnits(int x, int y, int width, int height) const {
-  const QFontMetrics metrics(font());
-  const int alphabet = metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-  const int cx = (alphabet / 26 + 1) / 2;
-  const int cy = metrics.height();
-  return QRect(x * cx / 4, y * cy / 8, width * cx / 4, height * cy / 8);
+  return DialogUnitRect(font(), x, y, width, height);
 }
 
 // The window as designed: places in dialog units, tab order as created.
