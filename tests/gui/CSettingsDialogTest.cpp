@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -166,6 +167,30 @@ TEST_F(SettingsDialogTest, TheWindowTakesTheAcceptedSettingsAtOnce) {
   EXPECT_EQ(status->text(), "");
   EXPECT_EQ(urlLabel->text(), "URL:");
   EXPECT_EQ(qobject_cast<QCheckBox*>(window.Control(CMainDialog::IDC_TOPMOST))->text(), "Поверх всех окон");
+  window.reject();
+  EXPECT_TRUE(window.QueryLink()->WaitUntilIdle(3s));
+}
+
+// While the settings dialog is open the window is not the active one: an address copied
+// meanwhile reaches it, as one handed over by a second copy does.
+TEST_F(SettingsDialogTest, TheWindowTakesAddressesWhileTheDialogIsOpen) {
+  m_app->Settings.AutoAskSize = false;
+  CMainDialog window(m_app->Settings, m_app->Profile());
+  window.show();
+  QApplication::setActiveWindow(&window);
+  QString whileOpen;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<CSettingsDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    QApplication::setActiveWindow(dialog);
+    QGuiApplication::clipboard()->setText("ftp://example.com/copied");
+    whileOpen = window.Address();
+    window.OnExchangeNotify(QByteArray("WWW.handed-over"));  // asked at once, but no address: no network
+    qobject_cast<QPushButton*>(dialog->Control(CSettingsDialog::IDCANCEL))->click();
+  });
+  window.OnSettings();
+  EXPECT_EQ(whileOpen, "ftp://example.com/copied");
+  EXPECT_EQ(window.Address(), "WWW.handed-over");
   window.reject();
   EXPECT_TRUE(window.QueryLink()->WaitUntilIdle(3s));
 }
