@@ -139,11 +139,11 @@ TEST_F(ClipboardWatching, AHungOwnerHoldsTheWindowOnlyForAWhile) {
   m_window->Keys(id, {"alt+u", "Tab", "Tab", "Tab", "Tab", "Return"});
   const auto pasted = Clock::now();
   std::string size;
-  while (size != "31" && Clock::now() - pasted < 15s) size = m_window->SizeText(id);
+  while (size != "31" && Clock::now() - pasted < 20s) size = m_window->SizeText(id);
   const double seconds = std::chrono::duration<double>(Clock::now() - pasted).count();
   std::printf("the window answered again %.1f s after asking a hung clipboard owner\n", seconds);
   RecordProperty("hung_owner_s", std::to_string(seconds));
   EXPECT_EQ(size, "31") << "the window works again";
-  EXPECT_LT(seconds, 12.0) << "two of Qt's 5 s clipboard timeouts at most";
+  EXPECT_LT(seconds, 15.0) << "two of Qt's 5 s clipboard timeouts, and the time a busy machine adds";
   kill(m_owner->Pid(), SIGCONT);
 }
