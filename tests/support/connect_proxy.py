@@ -19,13 +19,12 @@ test can see what went through the proxy.
 
 import argparse
 import ipaddress
-import os
-import signal
 import socket
 import socketserver
-import sys
 import threading
 import urllib.parse
+
+from server_life import announce_port, end_with_the_tests
 
 MAX_HEAD = 1 << 16
 CHUNK = 64 * 1024
@@ -186,14 +185,6 @@ class Server(socketserver.ThreadingTCPServer):
     allow_reuse_address = True
 
 
-def watch_stdin():
-    try:
-        while sys.stdin.buffer.read1(4096):
-            pass
-    except (OSError, ValueError):
-        pass
-    os._exit(0)
-
 
 def main():
     global _log_file
@@ -204,20 +195,10 @@ def main():
     if args.log:
         _log_file = open(args.log, "a", encoding="ascii", errors="backslashreplace")
 
-    def stop(*_):
-        os._exit(0)
-
-    signal.signal(signal.SIGTERM, stop)
-    signal.signal(signal.SIGINT, stop)
-
     server = Server(("127.0.0.1", 0), Handler)
-    threading.Thread(target=watch_stdin, daemon=True).start()
-    timer = threading.Timer(args.lifetime, stop)
-    timer.daemon = True
-    timer.start()
+    end_with_the_tests(args.lifetime)
 
-    sys.stdout.write("PORT %d\n" % server.server_address[1])
-    sys.stdout.flush()
+    announce_port(server.server_address[1])
     server.serve_forever(poll_interval=0.2)
 
 

@@ -20,8 +20,6 @@ An endless listing ends after 120 s at the latest.
 import argparse
 import logging
 import os
-import signal
-import sys
 import threading
 import time
 
@@ -29,6 +27,8 @@ from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.log import config_logging
 from pyftpdlib.servers import ThreadedFTPServer
+
+from server_life import announce_port, end_with_the_tests
 
 READ_PERMS = "elr"
 ENDLESS_SECONDS = 120
@@ -94,14 +94,6 @@ class Handler(FTPHandler):
         return path
 
 
-def watch_stdin():
-    try:
-        while sys.stdin.buffer.read1(4096):
-            pass
-    except (OSError, ValueError):
-        pass
-    os._exit(0)
-
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
@@ -139,21 +131,11 @@ def main():
 
     config_logging(level=logging.WARNING)
 
-    def stop(*_):
-        os._exit(0)
-
-    signal.signal(signal.SIGTERM, stop)
-    signal.signal(signal.SIGINT, stop)
-
     server = ThreadedFTPServer(("127.0.0.1", 0), Handler)
 
-    threading.Thread(target=watch_stdin, daemon=True).start()
-    timer = threading.Timer(args.lifetime, stop)
-    timer.daemon = True
-    timer.start()
+    end_with_the_tests(args.lifetime)
 
-    sys.stdout.write("PORT %d\n" % server.address[1])
-    sys.stdout.flush()
+    announce_port(server.address[1])
     server.serve_forever(timeout=0.2, handle_exit=False)
 
 

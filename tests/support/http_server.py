@@ -26,16 +26,15 @@ a client can also take as its authority bundle).
 import argparse
 import base64
 import binascii
-import os
 import re
-import signal
 import socket
 import socketserver
 import ssl
-import sys
 import threading
 import time
 import urllib.parse
+
+from server_life import announce_port, end_with_the_tests
 
 MAX_HEAD = 1 << 20
 ENDLESS_SECONDS = 120
@@ -255,14 +254,6 @@ class Server(socketserver.ThreadingTCPServer):
     request_queue_size = 256
 
 
-def watch_stdin():
-    try:
-        while sys.stdin.buffer.read1(4096):
-            pass
-    except (OSError, ValueError):
-        pass
-    os._exit(0)
-
 
 def main():
     global _log_file
@@ -277,12 +268,6 @@ def main():
         _log_file = open(args.log, "a", encoding="ascii",
                          errors="backslashreplace")
 
-    def stop(*_):
-        os._exit(0)
-
-    signal.signal(signal.SIGTERM, stop)
-    signal.signal(signal.SIGINT, stop)
-
     server = Server(("127.0.0.1", 0), Handler)
     server.silent = args.mode == "silent"
     server.tls = None
@@ -290,13 +275,9 @@ def main():
         server.tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         server.tls.load_cert_chain(args.tls)
 
-    threading.Thread(target=watch_stdin, daemon=True).start()
-    timer = threading.Timer(args.lifetime, stop)
-    timer.daemon = True
-    timer.start()
+    end_with_the_tests(args.lifetime)
 
-    sys.stdout.write("PORT %d\n" % server.server_address[1])
-    sys.stdout.flush()
+    announce_port(server.server_address[1])
     server.serve_forever(poll_interval=0.2)
 
 

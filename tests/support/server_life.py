@@ -1,0 +1,38 @@
+"""What every test server shares: it ends with the tests that started it.
+
+A server ends when its stdin closes (the test process has gone, however it ended), on
+SIGTERM or SIGINT, and after its lifetime at the latest, so that none is ever left behind.
+"""
+
+import os
+import signal
+import sys
+import threading
+
+
+def _stop(*_):
+    os._exit(0)
+
+
+def _watch_stdin():
+    try:
+        while sys.stdin.buffer.read1(4096):
+            pass
+    except (OSError, ValueError):
+        pass
+    _stop()
+
+
+def end_with_the_tests(lifetime):
+    signal.signal(signal.SIGTERM, _stop)
+    signal.signal(signal.SIGINT, _stop)
+    threading.Thread(target=_watch_stdin, daemon=True).start()
+    timer = threading.Timer(lifetime, _stop)
+    timer.daemon = True
+    timer.start()
+
+
+def announce_port(port):
+    """Tells the test which port was given to the server."""
+    sys.stdout.write("PORT %d\n" % port)
+    sys.stdout.flush()
