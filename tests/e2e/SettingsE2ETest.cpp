@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "RealWindow.h"
 #include "TestServers.h"
@@ -37,15 +38,20 @@ TEST(SettingsE2E, ANewUserSwitchesToEnglishAndUngroupedSizes) {
   // The first box has the focus; the third groups digits; the list follows the six boxes.
   window.Keys(settings, {"Tab", "Tab", "space", "Tab", "Tab", "Tab", "Tab", "Down", "Return"});
 
+  // Each value is written as it is stored, one after another: wait for all of them.
   const std::string stored = window.Home() + "/config/Marrowby/Quorvane.conf";
-  for (int attempt = 0; attempt < 50 && FileText(stored).find("LanguageFile=QVN_eng.lng") == std::string::npos;
-       ++attempt)
-    std::this_thread::sleep_for(100ms);
-  const std::string text = FileText(stored);
-  for (const char* value : {"LanguageFile=QVN_eng.lng", "GroupDigits=0", "WatchClipboard=1", "AutoAskSize=1",
-                            "SingleInstance=1", "SaveWindowPos=1", "TopmostWindow=1", "xWindowPos=", "yWindowPos=",
-                            "AskHttps=0"})
-    EXPECT_NE(text.find(value), std::string::npos) << value << " in\n" << text;
+  const std::vector<std::string> values = {"LanguageFile=QVN_eng.lng", "GroupDigits=0", "WatchClipboard=1",
+                                           "AutoAskSize=1", "SingleInstance=1", "SaveWindowPos=1",
+                                           "TopmostWindow=1", "xWindowPos=", "yWindowPos=", "AskHttps=0"};
+  auto missing = [&] {
+    const std::string text = FileText(stored);
+    std::string absent;
+    for (const std::string& value : values)
+      if (text.find(value) == std::string::npos) absent += value + " ";
+    return absent;
+  };
+  for (int attempt = 0; attempt < 50 && !missing().empty(); ++attempt) std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(missing(), "") << "in\n" << FileText(stored);
 
   const std::string address = server->Url("http", "/file/5000000000");
   window.Keys(id, {"alt+u", "ctrl+a"});
