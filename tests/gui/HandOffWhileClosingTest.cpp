@@ -1,18 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QLineEdit>
 #include <QLocalSocket>
 #include <QTest>
 
 #include <filesystem>
+#include <cstdio>
 #include <future>
+#include <optional>
 
 #include "Eventually.h"
 #include "TestServers.h"
 #include "app/CMainApp.h"
 #include "desktop/HandOffWire.h"
 #include "desktop/InstanceChannel.h"
-#include "desktop/InstanceHandOff.h"
 #include "mainwindow/CMainDialog.h"
 
 using namespace std::chrono_literals;
@@ -38,11 +45,34 @@ class HandOffWhileClosing : public ::testing::Test {
     std::filesystem::remove_all(m_runtime);
   }
 
-  // A second copy's hand-off, made on a thread of its own while this one serves the window.
-  HandOffResult HandOff(const QByteArray& address) {
-    auto result = std::async(std::launch::async, [address] { return HandOffToRunningCopy(address, 5000); });
-    while (result.wait_for(10ms) != std::future_status::ready) QCoreApplication::processEvents();
-    return result.get();
+  // A second copy's hand-off as it goes over the wire, on a thread of its own while this one
+  // serves the window. Plain sockets there: Qt's objects stay on the thread that runs Qt.
+  // Gives the running copy's answer, or nothing when no copy listens or none answers.
+  std::optional<char> HandOff(const std::string& address) {
+    const std::string path = InstanceChannel::SocketPath().toStdString();
+    auto reply = std::async(std::launch::async, [path, address]() -> std::optional<char> {
+      const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+      sockaddr_un where{};
+      where.sun_family = AF_UNIX;
+      std::snprintf(where.sun_path, sizeof where.sun_path, "%s", path.c_str());
+      std::optional<char> answer;
+      if (connect(fd, reinterpret_cast<sockaddr*>(&where), sizeof where) == 0) {
+        const std::uint32_t length = htonl(static_cast<std::uint32_t>(address.size()));
+        std::string frames(1, HandOffWire::kMessage);
+        frames.append(reinterpret_cast<const char*>(&length), HandOffWire::kLengthBytes);
+        frames += address;
+        frames += HandOffWire::kNotify;
+        pollfd readable{fd, POLLIN, 0};
+        char byte = 0;
+        if (write(fd, frames.data(), frames.size()) == static_cast<ssize_t>(frames.size()) &&
+            poll(&readable, 1, 5000) == 1 && read(fd, &byte, 1) == 1)
+          answer = byte;
+      }
+      close(fd);
+      return answer;
+    });
+    while (reply.wait_for(10ms) != std::future_status::ready) QCoreApplication::processEvents();
+    return reply.get();
   }
 
   std::string m_runtime;
@@ -55,13 +85,13 @@ class HandOffWhileClosing : public ::testing::Test {
 }  // namespace
 
 TEST_F(HandOffWhileClosing, AnOpenWindowTakesTheHandOff) {
-  EXPECT_EQ(HandOff("WWW.not-an-address"), HandOffResult::HandedOver);
+  EXPECT_EQ(HandOff("WWW.not-an-address"), HandOffWire::kAcknowledged);
   EXPECT_EQ(m_dialog.Address(), "WWW.not-an-address");
 }
 
 TEST_F(HandOffWhileClosing, AClosedWindowTakesNoneAndFreesTheChannel) {
   m_dialog.reject();
-  EXPECT_EQ(HandOff("WWW.after-close"), HandOffResult::NoRunningCopy) << "a later copy runs its own window";
+  EXPECT_EQ(HandOff("WWW.after-close"), std::nullopt) << "nobody listens: a later copy runs its own window";
   EXPECT_NE(m_dialog.Address(), "WWW.after-close");
   InstanceChannel next;
   EXPECT_TRUE(next.Create()) << "the next copy can own the channel";
