@@ -93,6 +93,7 @@ std::optional<ParsedUrl> ParsedUrl::Parse(const std::string& address) {
     return std::nullopt;
 
   parsed.port = port.empty() ? 0 : static_cast<std::uint16_t>(std::stoul(port));
-  if (parsed.objectPath.empty()) parsed.objectPath = "/";
+  // curl gives some schemes' paths without their "/" ("file:@@/x" has "@@/x").
+  if (parsed.objectPath.empty() || parsed.objectPath.front() != '/') parsed.objectPath.insert(0, "/");
   return parsed;
 }

@@ -23,6 +23,7 @@ TEST(ParsedUrl, SplitsAddressesIntoTheirParts) {
       {"https://example.com/", ServiceType::Https, "example.com", "/", 443, "", ""},
       {"gopher://example.com/x", ServiceType::Other, "example.com", "/x", 70, "", ""},
       {"foo://bar/baz", ServiceType::Other, "bar", "/baz", 0, "", ""},
+      {"file:@@/oo", ServiceType::Other, "", "/@@/oo", 0, "", ""},
       // libcurl takes ";type=" and all after it off an FTP path; other schemes keep it
       {"ftp://h/pub/f.iso;type=i", ServiceType::Ftp, "h", "/pub/f.iso", 21, "", ""},
       {"ftp://h/pub/f.txt;type=a", ServiceType::Ftp, "h", "/pub/f.txt", 21, "", ""},
