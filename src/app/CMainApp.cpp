@@ -77,7 +77,7 @@ int CMainApp::InitInstance() {
   if (m_startAddress) dialog.SetStartURL(QString::fromLocal8Bit(*m_startAddress));
   dialog.exec();
 
-  // A query cut off from the window ends within about a second of its cancellation.
+  // A cancelled query ends at once; the wait only guards against one stuck in the system.
   m_queriesEnded = dialog.QueryLink()->WaitUntilIdle(3s);
   return 0;
 }
