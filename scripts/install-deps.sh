@@ -11,7 +11,8 @@ packages=(
   libgtest-dev libgmock-dev
   python3 python3-pyftpdlib
   clang libclang-rt-14-dev
-  curl hyperfine ca-certificates
+  curl hyperfine ca-certificates tcpdump
+  dpkg-dev file desktop-file-utils appstream lintian man-db imagemagick
 )
 
 missing=()
