@@ -184,6 +184,7 @@ void CMainDialog::ApplyTexts(TextMoment moment) {
   m_btnPaste->setToolTip(app->Text(5, "Вставить URL из буфера обмена"));
   m_btnSettings->setToolTip(app->Text(6, "Настройки программы"));
   m_aboutAction->setText(app->Text(51, "&О программе..."));
+  ShowSizeTip();
 }
 
 void CMainDialog::RestoreWindowPosition() {
@@ -230,9 +231,29 @@ QString CMainDialog::Address() const { return m_editURL->text(); }
 
 void CMainDialog::ShowStatus(const QString& text) { SetTextAndUpdate(m_editStatus, text); }
 
-void CMainDialog::ShowSizeText(const QString& text) { SetTextAndUpdate(m_editSize, text); }
+void CMainDialog::ShowSizeText(const QString& text) {
+  m_sizeShown.reset();
+  ShowSizeTip();
+  SetTextAndUpdate(m_editSize, text);
+}
 
-void CMainDialog::ShowSize(std::uint64_t size) { ShowFileSize(m_editSize, size); }
+void CMainDialog::ShowSize(std::uint64_t size) {
+  m_sizeShown = ShownSize{size, m_settings.GroupDigits};
+  ShowSizeTip();
+  ShowFileSize(m_editSize, size);
+}
+
+// The size box's tip gives the shown size in binary units too, in the current language
+// and grouped as the box shows it; a box without a size has no tip.
+void CMainDialog::ShowSizeTip() {
+  if (!m_sizeShown) {
+    m_editSize->setToolTip({});
+    return;
+  }
+  std::string pattern = kSizeInBothUnitsBuiltIn;
+  CLocalizedApp::Current()->GetString(kSizeInBothUnitsId, pattern);
+  m_editSize->setToolTip(WidgetText(FormatSizeInBothUnits(pattern, m_sizeShown->bytes, m_sizeShown->groupDigits)));
+}
 
 void CMainDialog::EnableQueryButtons(bool enabled) {
   if (enabled) {

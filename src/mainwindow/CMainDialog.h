@@ -103,6 +103,7 @@ class CMainDialog : public CLocalizedDialog {
   // Sets a control's text and paints it at once.
   void SetTextAndUpdate(QWidget* control, const QString& text);
   void ShowFileSize(QWidget* control, std::uint64_t size);
+  void ShowSizeTip();
   QRect DialogUnits(int x, int y, int width, int height) const;
 
   ProgramSettings& m_settings;
@@ -120,6 +121,11 @@ class CMainDialog : public CLocalizedDialog {
   QLabel* m_labelSize;
   QAction* m_aboutAction;
   std::shared_ptr<MainDialogQueryLink> m_queryLink;
+  struct ShownSize {
+    std::uint64_t bytes;
+    bool groupDigits;
+  };
+  std::optional<ShownSize> m_sizeShown;  // the size in the size box, if it holds one
   bool m_shown = false;
   bool m_destroyed = false;
 };

@@ -428,3 +428,30 @@ TEST_F(MainDialogTest, AsksHttpsAddressesWhenTheUserOptsIn) {
   }
   qputenv("CURL_CA_BUNDLE", savedBundle);
 }
+
+// The size box's tip shows the size in binary units too, in the loaded language, and only
+// while the box holds a size.
+TEST_F(MainDialogTest, TheSizeBoxTipGivesBinaryUnits) {
+  auto server = Server();
+  auto silent = TestServer::Http("silent");
+  Shown shown;
+  CMainDialog& d = shown.dialog;
+  EXPECT_EQ(SizeBox(d)->toolTip(), "");
+  UrlBox(d)->setText(QString::fromStdString(server->Url("http", "/file/5000000000")));
+  d.OnOK();
+  EXPECT_TRUE(Eventually([&] { return SizeBox(d)->text() == QString("5 000 000 000"); }));
+  EXPECT_EQ(SizeBox(d)->toolTip(), "4.66 GiB (5 000 000 000 байт)");
+
+  const std::string folder = MakeTempFolder();
+  std::ofstream(folder + "/en.lng") << "7=%s (%s bytes)\r\n";
+  ASSERT_TRUE(m_app->Languages().LoadFromPath(folder + "/en.lng", true));
+  d.SetControlTexts();
+  EXPECT_EQ(SizeBox(d)->toolTip(), "4.66 GiB (5 000 000 000 bytes)");
+  std::filesystem::remove_all(folder);
+
+  // A new query empties the box, and the tip goes with the size.
+  UrlBox(d)->setText(QString::fromStdString(silent->Url("http", "/never")));
+  d.OnOK();
+  EXPECT_TRUE(Eventually([&] { return SizeBox(d)->text().isEmpty(); }));
+  EXPECT_EQ(SizeBox(d)->toolTip(), "");
+}
