@@ -10,6 +10,10 @@ std::optional<CliOptions> CliOptions::Parse(const std::vector<std::string>& argu
       options.help = true;
     } else if (!onlyAddressesFollow && argument == "--no-group") {
       options.groupDigits = false;
+    } else if (!onlyAddressesFollow && argument == "--version") {
+      options.version = true;
+    } else if (!onlyAddressesFollow && argument == "--human") {
+      options.human = true;
     } else if (!onlyAddressesFollow && argument == "--https") {
       options.asksHttps = true;
     } else if (!onlyAddressesFollow && argument == "--language") {
@@ -25,6 +29,6 @@ std::optional<CliOptions> CliOptions::Parse(const std::vector<std::string>& argu
       haveAddress = true;
     }
   }
-  if (!haveAddress && !options.help) return std::nullopt;
+  if (!haveAddress && !options.help && !options.version) return std::nullopt;
   return options;
 }

@@ -1,5 +1,6 @@
 #include "cli/CliSizeView.h"
 
+#include "localisation/LanguageTable.h"
 #include "query/FileSizeFormat.h"
 
 std::string CliSizeView::OneLine(std::string text) {
@@ -22,5 +23,10 @@ void CliSizeView::SetSizeText(const std::string& text) {
 }
 
 void CliSizeView::ShowFileSize(std::uint64_t size) {
-  m_sizeOut << FormatFileSize(size, m_groupDigits) << std::endl;
+  if (m_human)
+    m_sizeOut << OneLine(FormatSizeInBothUnits(m_texts.Text(kSizeInBothUnitsId, kSizeInBothUnitsBuiltIn), size,
+                                               m_groupDigits))
+              << std::endl;
+  else
+    m_sizeOut << FormatFileSize(size, m_groupDigits) << std::endl;
 }

@@ -4,17 +4,18 @@
 #include <ostream>
 #include <string>
 
+#include "cli/CliOptions.h"
 #include "query/SizeQueryView.h"
 
 // The size query's view in a terminal: status texts go to one stream, one line
 // each, and the size to another.
 class CliSizeView : public SizeQueryView {
  public:
-  CliSizeView(std::string address, bool groupDigits, bool asksHttps, const LanguageTable& texts,
-              std::ostream& statusOut, std::ostream& sizeOut)
-      : m_address(std::move(address)),
-        m_groupDigits(groupDigits),
-        m_asksHttps(asksHttps),
+  CliSizeView(const CliOptions& options, const LanguageTable& texts, std::ostream& statusOut, std::ostream& sizeOut)
+      : m_address(options.address),
+        m_groupDigits(options.groupDigits),
+        m_asksHttps(options.asksHttps),
+        m_human(options.human),
         m_texts(texts),
         m_statusOut(statusOut),
         m_sizeOut(sizeOut) {}
@@ -34,6 +35,7 @@ class CliSizeView : public SizeQueryView {
   std::string m_address;
   bool m_groupDigits;
   bool m_asksHttps;
+  bool m_human;  // the size in binary units too
   const LanguageTable& m_texts;
   std::ostream& m_statusOut;
   std::ostream& m_sizeOut;

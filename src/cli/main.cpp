@@ -6,6 +6,9 @@
 
 #include "cli/CliOptions.h"
 #include "cli/CliSizeView.h"
+#include "cli/WindowLanguage.h"
+#include "app/VersionText.h"
+#include "desktop/QtProfileStore.h"
 #include "localisation/LanguageTable.h"
 #include "query/QuerySizeThread.h"
 
@@ -34,6 +37,10 @@ int main(int argc, char* argv[]) {
     std::cout << CliOptions::kUsage;
     return 0;
   }
+  if (options->version) {
+    std::cout << "quorvane-size " << GetVersionText() << std::endl;
+    return 0;
+  }
   // The user's character set, as the window has it through Qt: libcurl converts
   // an international host name (IDN) from the locale's encoding, and in the "C"
   // locale it cannot. Only the character set: numbers and texts stay as they are.
@@ -44,9 +51,14 @@ int main(int argc, char* argv[]) {
   texts.SetMissingFileHandler([](const std::string& message) {
     std::cerr << CliSizeView::OneLine(message) << std::endl;
   });
-  if (options->languageFile) texts.LoadFromPath(*options->languageFile, false);
+  if (options->languageFile) {
+    texts.LoadFromPath(*options->languageFile, false);
+  } else {
+    QtProfileStore settings = QtProfileStore::ProgramProfile();
+    WindowLanguage::Load(settings, texts);
+  }
 
-  CliSizeView view(options->address, options->groupDigits, options->asksHttps, texts, std::cerr, std::cout);
+  CliSizeView view(*options, texts, std::cerr, std::cout);
   const int status = ExitStatus(QuerySizeThread(view));
   curl_global_cleanup();
   return status;

@@ -18,6 +18,9 @@ class ProxyQuery : public ::testing::Test {
   void SetUp() override {
     m_folder = MakeTempFolder();
     m_proxy = TestServer::Proxy(ProxyLog());
+    // quorvane-size speaks the window's language: these runs select the built-in texts.
+    std::filesystem::create_directories(m_folder + "/Marrowby");
+    std::ofstream(m_folder + "/Marrowby/Quorvane.conf") << "[Settings]\nLanguageFile=<main>\n";
   }
   void TearDown() override { std::filesystem::remove_all(m_folder); }
 
@@ -30,7 +33,7 @@ class ProxyQuery : public ::testing::Test {
 
   // The test's own environment says no_proxy=*; each run says which proxies apply.
   // (getenv takes the first of two entries with one name, so a proxy replaces its blank.)
-  static ChildProcess::Result RunSize(const std::string& address, const std::vector<std::string>& proxies) {
+  ChildProcess::Result RunSize(const std::string& address, const std::vector<std::string>& proxies) const {
     std::vector<std::string> environment = proxies;
     for (const char* blank : {"http_proxy=", "https_proxy=", "ftp_proxy=", "all_proxy=", "HTTP_PROXY=",
                               "HTTPS_PROXY=", "FTP_PROXY=", "ALL_PROXY=", "no_proxy=", "NO_PROXY="}) {
@@ -40,6 +43,7 @@ class ProxyQuery : public ::testing::Test {
       if (!given) environment.push_back(name);
     }
     environment.push_back("CURL_CA_BUNDLE=" + TestServer::TlsCertificate());
+    environment.push_back("XDG_CONFIG_HOME=" + m_folder);
     return ChildProcess::Run({QUORVANE_SIZE_EXE, address}, std::chrono::seconds(60), environment);
   }
 

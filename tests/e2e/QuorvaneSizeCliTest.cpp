@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -7,7 +8,24 @@
 
 namespace {
 
-ChildProcess::Result RunSize(std::vector<std::string> arguments, const std::vector<std::string>& environment = {}) {
+// A settings folder of the tests' own, whose window setting is `languageFile`; none is
+// written when it is empty.
+std::string SettingsFolder(const std::string& languageFile) {
+  const std::string folder = MakeTempFolder();
+  if (!languageFile.empty()) {
+    std::filesystem::create_directories(folder + "/Marrowby");
+    std::ofstream(folder + "/Marrowby/Quorvane.conf") << "[Settings]\nLanguageFile=" << languageFile << "\n";
+  }
+  return folder;
+}
+
+// Runs quorvane-size with the built-in texts selected in the window's settings, unless
+// `environment` names a settings folder itself.
+ChildProcess::Result RunSize(std::vector<std::string> arguments, std::vector<std::string> environment = {}) {
+  static const std::string builtInTexts = SettingsFolder("<main>");
+  const bool namesSettings = std::any_of(environment.begin(), environment.end(),
+                                         [](const std::string& entry) { return entry.starts_with("XDG_CONFIG_HOME="); });
+  if (!namesSettings) environment.push_back("XDG_CONFIG_HOME=" + builtInTexts);
   arguments.insert(arguments.begin(), QUORVANE_SIZE_EXE);
   return ChildProcess::Run(arguments, std::chrono::seconds(120), environment);
 }
@@ -131,4 +149,50 @@ TEST_F(QuorvaneSizeCli, AsksHttpsOnlyWhenToldAndVerifiesTheCertificate) {
                                                                                                  << result.err;
     if (c.lastStatusLine.empty()) EXPECT_EQ(result.err, "") << c.name;
   }
+}
+
+// Without --language the window's language file is used, read from the settings and
+// taken from the folder beside the window; --language still has the last word.
+TEST_F(QuorvaneSizeCli, SpeaksTheWindowsLanguage) {
+  const std::string folder = MakeTempFolder();
+  std::ofstream(folder + "/de.lng", std::ios::binary) << "1012=Antwort erhalten.\r\n7=%s (%s Byte)\r\n";
+  const std::string address = s_server->Url("http", "/file/5000000000");
+  struct Case {
+    const char* name;
+    std::string languageSetting;  // empty: no settings file at all
+    std::vector<std::string> arguments;
+    std::string out, err;
+  };
+  const Case cases[] = {
+      {"no settings yet: the window's default, English",
+       "", {"--human", address}, "4.66 GiB (5 000 000 000 bytes)\n",
+       "Connecting...\nConnected. Asking for the size...\nAnswer received.\n"},
+      {"the built-in texts", "<main>", {"--human", address}, "4.66 GiB (5 000 000 000 байт)\n",
+       "Установка соединения...\nСоединение установлено. Запрос размера...\nОтвет получен.\n"},
+      {"a file the window no longer has: said, then the built-in texts", "QVN_gone.lng", {address},
+       "5 000 000 000\n",
+       "Языковой файл не найден! Language file not found!\nУстановка соединения...\n"
+       "Соединение установлено. Запрос размера...\nОтвет получен.\n"},
+      {"--language overrides the setting", "QVN_eng.lng",
+       {"--language", folder + "/de.lng", "--human", "--no-group", address}, "4.66 GiB (5000000000 Byte)\n",
+       "Установка соединения...\nСоединение установлено. Запрос размера...\nAntwort erhalten.\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string settings = SettingsFolder(c.languageSetting);
+    const auto result = RunSize(c.arguments, {"XDG_CONFIG_HOME=" + settings});
+    EXPECT_EQ(result.exitStatus, 0) << c.name << ": " << result.err;
+    EXPECT_EQ(result.out, c.out) << c.name;
+    EXPECT_EQ(result.err, c.err) << c.name;
+    // Read only: the settings folder holds what it held before.
+    EXPECT_EQ(std::filesystem::exists(settings + "/Marrowby/Quorvane.conf"), !c.languageSetting.empty()) << c.name;
+    std::filesystem::remove_all(settings);
+  }
+  std::filesystem::remove_all(folder);
+}
+
+TEST_F(QuorvaneSizeCli, TellsItsVersion) {
+  const auto result = RunSize({"--version"});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_EQ(result.out, "quorvane-size 2.0\n");
+  EXPECT_EQ(result.err, "");
 }
