@@ -9,9 +9,9 @@
 using namespace std::chrono_literals;
 
 RealWindow::RealWindow(const XvfbDisplay& display, const std::vector<std::string>& arguments,
-                       const std::string& settings)
-    : m_display(display), m_home(WithSettings(settings)), m_program([&arguments] {
-        std::vector<std::string> argv = {QUORVANE_EXE};
+                       const std::string& settings, const std::string& program)
+    : m_display(display), m_home(WithSettings(settings)), m_program([&arguments, &program] {
+        std::vector<std::string> argv = {program};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         return argv;
       }(), Environment()) {}

@@ -12,7 +12,9 @@
 class RealWindow {
  public:
   // `settings`: lines for the [Settings] group of a private settings file.
-  RealWindow(const XvfbDisplay& display, const std::vector<std::string>& arguments, const std::string& settings = "");
+  // `program`: the executable to start, the build's own unless another is named.
+  RealWindow(const XvfbDisplay& display, const std::vector<std::string>& arguments, const std::string& settings = "",
+             const std::string& program = QUORVANE_EXE);
   ~RealWindow();
 
   // Waits for a window whose title matches and gives its X id, or "".
