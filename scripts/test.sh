@@ -25,6 +25,7 @@ run_suite() {
 
 configure_and_build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_suite build/release
+bash scripts/check-package.sh build/release
 
 configure_and_build build/asan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_ASAN_UBSAN=ON
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
