@@ -1,6 +1,10 @@
 #include "desktop/QtProfileStore.h"
 
+#include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
+
+#include <sys/stat.h>
 
 #include <optional>
 
@@ -24,6 +28,25 @@ bool Write(QSettings& settings, const QString& key, const QVariant& value) {
 
 }  // namespace
 
+// QSettings reads a whole file whatever it is: a FIFO would hold the start for ever and an
+// endless file would fill the memory. So the user's own files (the program's and the
+// organisation's, which QSettings reads as well) must be absent or small regular files;
+// otherwise the settings are the defaults and nothing is written over them.
+bool QtProfileStore::FilesAreUsable() const {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  for (const QString& path :
+       {folder + "/" + m_organisation + "/" + m_application + ".conf", folder + "/" + m_organisation + ".conf"}) {
+    struct stat info {};
+    if (stat(QFile::encodeName(path).constData(), &info) != 0) continue;
+    if (!S_ISREG(info.st_mode) || info.st_size > kMaxFileBytes) {
+      qCInfo(lcDesktop) << "settings file" << path << "is not a regular file of at most" << kMaxFileBytes
+                        << "bytes; the defaults are used";
+      return false;
+    }
+  }
+  return true;
+}
+
 std::optional<std::int32_t> QtProfileStore::ParseInt32(const QString& text) {
   bool ok = false;
   const qlonglong value = text.trimmed().toLongLong(&ok);
@@ -33,6 +56,7 @@ std::optional<std::int32_t> QtProfileStore::ParseInt32(const QString& text) {
 
 std::int32_t QtProfileStore::GetProfileInt(const std::string& section, const std::string& entry,
                                            std::int32_t defaultValue) {
+  if (!FilesAreUsable()) return defaultValue;
   const QSettings settings(m_organisation, m_application);
   const QVariant value = settings.value(Key(section, entry));
   if (!value.isValid()) return defaultValue;
@@ -41,6 +65,7 @@ std::int32_t QtProfileStore::GetProfileInt(const std::string& section, const std
 
 std::string QtProfileStore::GetProfileString(const std::string& section, const std::string& entry,
                                              const std::string& defaultValue) {
+  if (!FilesAreUsable()) return defaultValue;
   const QSettings settings(m_organisation, m_application);
   const QVariant value = settings.value(Key(section, entry));
   if (!value.isValid() || !value.canConvert<QString>()) return defaultValue;
@@ -48,12 +73,14 @@ std::string QtProfileStore::GetProfileString(const std::string& section, const s
 }
 
 bool QtProfileStore::WriteProfileInt(const std::string& section, const std::string& entry, std::int32_t value) {
+  if (!FilesAreUsable()) return false;
   QSettings settings(m_organisation, m_application);
   return Write(settings, Key(section, entry), value);
 }
 
 bool QtProfileStore::WriteProfileString(const std::string& section, const std::string& entry,
                                         const std::string& value) {
+  if (!FilesAreUsable()) return false;
   QSettings settings(m_organisation, m_application);
   return Write(settings, Key(section, entry), QString::fromStdString(value));
 }

@@ -24,7 +24,12 @@ class QtProfileStore : public ProfileStore {
   // Reads a stored number as a 32-bit value: "4294967295" is -1, like "-1".
   static std::optional<std::int32_t> ParseInt32(const QString& text);
 
+  // A settings file larger than this is not read: ten values take a few hundred bytes.
+  static constexpr qint64 kMaxFileBytes = 1 << 20;
+
  private:
+  bool FilesAreUsable() const;
+
   QString m_organisation;
   QString m_application;
 };

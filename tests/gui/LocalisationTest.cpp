@@ -4,9 +4,11 @@
 #include <QLabel>
 #include <QSettings>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 #include "TestServers.h"
@@ -212,4 +214,49 @@ TEST(QtProfileStore, SettingsRoundTripThroughTheUsersConfigFile) {
   EXPECT_EQ(reread.value("Settings/TopmostWindow").toString(), "1");
   EXPECT_EQ(reread.value("Settings/LanguageFile").toString(), "<main>");
   raw.clear();
+}
+
+// Settings files that QSettings would read for ever or without end give the defaults at
+// once, and nothing is written over them.
+TEST(QtProfileStore, OnlySmallRegularFilesAreRead) {
+  const std::string config = qEnvironmentVariable("XDG_CONFIG_HOME").toStdString();
+  ASSERT_FALSE(config.empty()) << "tests never touch real settings";
+  struct Case {
+    const char* name;
+    std::string path;
+    std::function<void(const std::string&)> make;
+  };
+  const std::string own = config + "/Marrowby/Quorvane.conf";
+  const std::string organisations = config + "/Marrowby.conf";
+  auto fifo = [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); };
+  auto folder = [](const std::string& path) { std::filesystem::create_directory(path); };
+  auto tooLarge = [](const std::string& path) {
+    std::ofstream(path) << "[Settings]\nLanguageFile=big.lng\n";
+    std::filesystem::resize_file(path, QtProfileStore::kMaxFileBytes + 1);
+  };
+  const Case cases[] = {
+      {"a FIFO nobody writes to", own, fifo},
+      {"the organisation's file as a FIFO", organisations, fifo},
+      {"a folder", own, folder},
+      {"a file over the limit", own, tooLarge},
+  };
+  for (const Case& c : cases) {
+    QSettings("Marrowby", "Quorvane").clear();
+    std::filesystem::create_directories(config + "/Marrowby");
+    std::filesystem::remove_all(own);
+    c.make(c.path);
+    QtProfileStore store("Marrowby", "Quorvane");
+    EXPECT_EQ(store.GetProfileString("Settings", "LanguageFile", "default"), "default") << c.name;
+    EXPECT_EQ(store.GetProfileInt("Settings", "xWindowPos", 7), 7) << c.name;
+    EXPECT_FALSE(store.WriteProfileInt("Settings", "xWindowPos", 5)) << c.name;
+    EXPECT_FALSE(store.WriteProfileString("Settings", "LanguageFile", "x.lng")) << c.name;
+    std::filesystem::remove_all(c.path);
+  }
+  // At the limit the file is still read.
+  {
+    std::ofstream(own) << "[Settings]\nLanguageFile=at-limit.lng\n";
+    std::filesystem::resize_file(own, QtProfileStore::kMaxFileBytes);
+    EXPECT_EQ(QtProfileStore("Marrowby", "Quorvane").GetProfileString("Settings", "LanguageFile", ""), "at-limit.lng");
+  }
+  std::filesystem::remove_all(own);
 }
