@@ -269,6 +269,44 @@ TEST_F(HttpQuery, AsksWithAGetThatNamesTheProgram) {
   std::filesystem::remove_all(folder);
 }
 
+// The GET ends at the head, but a server goes on sending the body until the connection
+// closes; the query must keep what can arrive in the meantime small, whatever the file's
+// size. The server counts the body bytes that really left it (the kernel's count). A
+// head far larger than that bound still arrives whole.
+TEST(HttpQueryBytes, TheBodyThatCrossesBeforeTheCloseIsBounded) {
+  constexpr std::uint64_t kBound = 32 * 1024;
+  struct Case {
+    const char* path;
+    const char* size;
+  };
+  const Case cases[] = {
+      {"/file/1048576", "size:1 048 576"},
+      {"/file/5000000000", "size:5 000 000 000"},
+      {"/file/5000000001?head=102400", "size:5 000 000 001"},
+  };
+  const std::string folder = MakeTempFolder();
+  const std::string log = folder + "/requests.log";
+  auto server = TestServer::Http("http", log);
+  for (const auto& c : cases) {
+    const auto result = Query(server->Url("http", c.path));
+    EXPECT_EQ(result.events, Asked({kAnswer, c.size})) << c.path;
+
+    // The server writes its count once the client has gone, which the query's end makes so.
+    const std::string path = std::string(c.path).substr(0, std::string(c.path).find('?'));
+    const std::string mark = "BODY SENT " + path + " ";
+    std::optional<std::uint64_t> sent;
+    for (const auto deadline = std::chrono::steady_clock::now() + 10s;
+         !sent && std::chrono::steady_clock::now() < deadline; std::this_thread::sleep_for(5ms)) {
+      std::istringstream lines(FileText(log));
+      for (std::string line; std::getline(lines, line);)
+        if (line.rfind(mark, 0) == 0) sent = std::stoull(line.substr(mark.size()));
+    }
+    ASSERT_TRUE(sent) << c.path << ": the server never counted its body";
+    EXPECT_LE(*sent, kBound) << c.path;
+  }
+  std::filesystem::remove_all(folder);
+}
+
 TEST(SizeQuery, NoAddressNoRequest) {
   struct Case {
     const char* address;

@@ -9,7 +9,12 @@ Routes (http mode; the method is ignored except HEAD, which drops bodies):
                         open (silently) until the peer closes it or 60 s pass;
                         with close=1 it is closed right after writing
   /loop                 302 to /loop, keep-alive
-  /file/<N>             200 with Content-Length N and N zero bytes, keep-alive
+  /file/<N>[?head=K]    200 with Content-Length N and N zero bytes, keep-alive;
+                        head=K adds about K bytes of filler header lines. Once the
+                        body is written or the client has gone, the log gets
+                        "BODY SENT <path> <bytes>": the body bytes that left this
+                        server (the kernel's count, not what was handed to it;
+                        over TLS the records' overhead counts too)
   /redirect/<b64>       302 with Location set to the decoded bytes
   /endless-head[?pause=S]  a status line, then header lines that never end: as
                         fast as the client reads, or with pause=S one byte every
@@ -37,6 +42,7 @@ import urllib.parse
 from server_life import announce_port, end_with_the_tests
 
 MAX_HEAD = 1 << 20
+MAX_FILLER_HEAD = 1 << 20
 ENDLESS_SECONDS = 120
 FILLER_LINE = b"X-Filler: 0123456789abcdef\r\n"
 RAW_HOLD_SECONDS = 60
@@ -53,12 +59,33 @@ _log_file = None
 _log_lock = threading.Lock()
 
 
-def log_request(head):
+def log_line(line):
     if _log_file is None:
         return
     with _log_lock:
-        _log_file.write(repr(head) + "\n")
+        _log_file.write(line + "\n")
         _log_file.flush()
+
+
+def log_request(head):
+    log_line(repr(head))
+
+
+# struct tcp_info (linux/tcp.h): tcpi_bytes_sent, the data bytes this end has put
+# on the wire (retransmissions included, none on loopback), sits at offset 200.
+TCP_INFO_BYTES_SENT = 200
+
+
+def bytes_on_the_wire(sock):
+    """What left this socket, or None where the kernel does not tell."""
+    try:
+        info = sock.getsockopt(socket.IPPROTO_TCP, socket.TCP_INFO, 256)
+    except OSError:
+        return None
+    if len(info) < TCP_INFO_BYTES_SENT + 8:
+        return None
+    return int.from_bytes(info[TCP_INFO_BYTES_SENT:TCP_INFO_BYTES_SENT + 8],
+                          "little")
 
 
 def decode_b64(text):
@@ -203,16 +230,18 @@ class Handler(socketserver.BaseRequestHandler):
 
         elif FILE_PATH.fullmatch(path):
             size = int(path[len("/file/"):])
-            self.sock.sendall(
-                b"HTTP/1.1 200 OK\r\n"
-                b"Content-Type: application/octet-stream\r\n"
-                b"Content-Length: %d\r\n\r\n" % size)
+            filler = min(int(query.get("head", ["0"])[0] or 0), MAX_FILLER_HEAD)
+            head = (b"HTTP/1.1 200 OK\r\n"
+                    b"Content-Type: application/octet-stream\r\n" +
+                    FILLER_LINE * (filler // len(FILLER_LINE)) +
+                    b"Content-Length: %d\r\n\r\n" % size)
+            before = bytes_on_the_wire(self.sock)
+            self.sock.sendall(head)
             if not is_head:
-                left = size
-                while left > 0:
-                    n = min(left, CHUNK)
-                    self.sock.sendall(ZEROS[:n])
-                    left -= n
+                try:
+                    self.send_zeros(size)
+                finally:
+                    self.log_body_sent(path, before, len(head))
             return True
 
         elif path.startswith("/redirect/"):
@@ -225,6 +254,21 @@ class Handler(socketserver.BaseRequestHandler):
 
         self.sock.sendall(NOT_FOUND_HEAD + (b"" if is_head else NOT_FOUND_BODY))
         return True
+
+    def send_zeros(self, size):
+        # Written as fast as the client's window lets it: a large file is a body
+        # that, unread, ends only when the client goes.
+        left = size
+        while left > 0:
+            n = min(left, CHUNK)
+            self.sock.sendall(ZEROS[:n])
+            left -= n
+
+    def log_body_sent(self, path, before, head_bytes):
+        after = bytes_on_the_wire(self.sock)
+        if before is None or after is None:
+            return
+        log_line("BODY SENT %s %d" % (path, max(0, after - before - head_bytes)))
 
     def send_endless_head(self, pause):
         deadline = time.monotonic() + ENDLESS_SECONDS
