@@ -2,29 +2,18 @@
 
 #include <QFileInfo>
 
-#include <cstdio>
-
 #include "dialogs/CAboutDialog.h"
 #include "mainwindow/CMainDialog.h"
 #include "mainwindow/MainDialogQueryLink.h"
+#include "app/StartupHandOff.h"
 #include "desktop/InstanceChannel.h"
-#include "desktop/InstanceHandOff.h"
 #include "desktop/QtProfileStore.h"
 
 using namespace std::chrono_literals;
 
-namespace {
-
-// How long a second copy waits for the running one: long enough for a busy
-// machine, short enough that a hung copy does not leave starts hanging for good.
-constexpr int kHandOffTimeoutMs = 10000;
-
-}  // namespace
-
 CMainApp::CMainApp(int& argc, char** argv, std::optional<QByteArray> startAddress)
     : CLocalizedApp(argc, argv), m_startAddress(std::move(startAddress)) {
-  // Settings live under the company and product names, whatever the executable is called.
-  m_profile = std::make_unique<QtProfileStore>("Marrowby", "Quorvane");
+  m_profile = std::make_unique<QtProfileStore>(kProfileOrganisation, kProfileApplication);
 }
 
 CMainApp::~CMainApp() = default;
@@ -50,18 +39,6 @@ void CMainApp::ServeHandOffs(CMainDialog& dialog, InstanceChannel& channel) {
 
 int CMainApp::InitInstance() {
   LoadSettings();
-  if (Settings.SingleInstance) {
-    switch (HandOffToRunningCopy(m_startAddress, kHandOffTimeoutMs)) {
-      case HandOffResult::HandedOver:
-        return 0;
-      case HandOffResult::NoAnswer:
-        std::fprintf(stderr, "%s: the running copy did not answer; nothing was handed over.\n",
-                     qPrintable(ApplicationTitle()));
-        return 1;
-      case HandOffResult::NoRunningCopy:
-        break;
-    }
-  }
   LoadLanguageFile(Settings.LanguageFile, false);
 
   InstanceChannel exchangeChannel;

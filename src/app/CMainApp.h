@@ -23,8 +23,8 @@ class CMainApp : public CLocalizedApp {
 
   static CMainApp* Current();
 
-  // Start-up, the hand-off to a running copy or the window's whole run, and the end.
-  // Returns the exit status.
+  // The window's start, its whole run and the end, once HandOffBeforeTheWindow has
+  // found no copy to hand over to. Returns the exit status.
   int InitInstance();
   // The window takes the hand-offs of later copies while it is open, and only then.
   static void ServeHandOffs(CMainDialog& dialog, InstanceChannel& channel);

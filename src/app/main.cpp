@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/CMainApp.h"
+#include "app/StartupHandOff.h"
 
 namespace {
 
@@ -17,14 +18,17 @@ void PreferX11() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The command line is one address and nothing else, kept exactly as given.
+  std::optional<QByteArray> startAddress;
+  if (argc > 1) startAddress = QByteArray(argv[1]);
+  // A copy that hands over never builds the window's world.
+  if (const auto handedOver = HandOffBeforeTheWindow(startAddress)) return *handedOver;
+
   PreferX11();
   curl_global_init(CURL_GLOBAL_DEFAULT);
   int status = 0;
   {
-    // The command line is one address and nothing else; Qt sees only the program's name,
-    // so no address is ever taken for one of Qt's own options.
-    std::optional<QByteArray> startAddress;
-    if (argc > 1) startAddress = QByteArray(argv[1]);
+    // Qt sees only the program's name, so no address is ever taken for one of Qt's own options.
     int qtArgc = 1;
     CMainApp app(qtArgc, argv, std::move(startAddress));
     status = app.InitInstance();

@@ -1,33 +1,42 @@
 #include "desktop/InstanceHandOff.h"
 
-#include <QDeadlineTimer>
-#include <QLocalSocket>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QtEndian>
+
+#include <cerrno>
+#include <chrono>
+#include <string>
 
 #include "desktop/DesktopLog.h"
 #include "desktop/HandOffWire.h"
 #include "desktop/InstanceChannel.h"
 
 using namespace HandOffWire;
+using Clock = std::chrono::steady_clock;
 
 namespace {
 
-QByteArray Frames(const std::optional<QByteArray>& address) {
-  QByteArray frames;
+std::string Frames(const std::optional<QByteArray>& address) {
+  std::string frames;
   if (address) {
     char length[kLengthBytes];
     qToBigEndian<quint32>(static_cast<quint32>(address->size()), length);
     frames += kMessage;
     frames.append(length, kLengthBytes);
-    frames += *address;
+    frames.append(address->constData(), static_cast<std::size_t>(address->size()));
   }
   frames += kNotify;
   return frames;
 }
 
-HandOffResult ResultOf(const QByteArray& reply) {
-  if (reply == QByteArray(1, kAcknowledged)) return HandOffResult::HandedOver;
-  if (reply == QByteArray(1, kRefused)) {
+HandOffResult ResultOf(char reply) {
+  if (reply == kAcknowledged) return HandOffResult::HandedOver;
+  if (reply == kRefused) {
     qCInfo(lcDesktop) << "the running copy is closing; this copy runs its own window";
     return HandOffResult::NoRunningCopy;
   }
@@ -35,29 +44,72 @@ HandOffResult ResultOf(const QByteArray& reply) {
   return HandOffResult::NoAnswer;
 }
 
+int MillisecondsLeft(Clock::time_point deadline) {
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
+class Socket {
+ public:
+  Socket() : m_fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) {}
+  ~Socket() {
+    if (m_fd >= 0) close(m_fd);
+  }
+  Socket(const Socket&) = delete;
+  Socket& operator=(const Socket&) = delete;
+  int fd() const { return m_fd; }
+
+ private:
+  int m_fd;
+};
+
+// A live copy accepts at once; a socket whose owner is gone refuses at once. Only a
+// listener whose queue is full keeps the connect waiting, and that wait is bounded too.
+bool Connect(const Socket& socket, const std::string& path, Clock::time_point deadline) {
+  sockaddr_un address{};
+  if (socket.fd() < 0 || path.size() >= sizeof address.sun_path) return false;
+  address.sun_family = AF_UNIX;
+  path.copy(address.sun_path, path.size());
+  const int left = MillisecondsLeft(deadline);
+  const timeval wait{left / 1000, (left % 1000) * 1000};
+  setsockopt(socket.fd(), SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+  if (connect(socket.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return false;
+  const timeval none{};
+  setsockopt(socket.fd(), SOL_SOCKET, SO_SNDTIMEO, &none, sizeof none);
+  return true;
+}
+
 }  // namespace
 
 HandOffResult HandOffToRunningCopy(const std::optional<QByteArray>& address, int timeoutMs) {
+  const auto connectDeadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   const QString path = InstanceChannel::SocketPath();
   if (path.isEmpty()) return HandOffResult::NoRunningCopy;
-  QLocalSocket socket;
-  socket.connectToServer(path);
-  // A socket whose owner is gone refuses at once; only a live copy accepts.
-  if (!socket.waitForConnected(timeoutMs)) return HandOffResult::NoRunningCopy;
-  socket.write(Frames(address));
+  Socket socket;
+  if (!Connect(socket, QFile::encodeName(path).toStdString(), connectDeadline)) return HandOffResult::NoRunningCopy;
 
-  // The answer may come before a long message is written out: the receiver does
-  // not read what it will not take.
-  const QDeadlineTimer deadline(timeoutMs);
-  while (!deadline.hasExpired()) {
-    if (socket.bytesAvailable() > 0) return ResultOf(socket.read(1));
-    if (socket.state() != QLocalSocket::ConnectedState) break;
-    if (socket.bytesToWrite() > 0)
-      socket.waitForBytesWritten(int(deadline.remainingTime()));
-    else
-      socket.waitForReadyRead(int(deadline.remainingTime()));
+  // The answer may come before a long message is written out: the receiver does not
+  // read what it will not take, so the reply is watched for while writing.
+  const std::string frames = Frames(address);
+  std::size_t written = 0;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (int left = timeoutMs; left > 0; left = MillisecondsLeft(deadline)) {
+    pollfd wait{socket.fd(), static_cast<short>(POLLIN | (written < frames.size() ? POLLOUT : 0)), 0};
+    const int ready = poll(&wait, 1, left);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) break;
+    if (wait.revents & (POLLIN | POLLHUP | POLLERR)) {
+      char reply = 0;
+      if (recv(socket.fd(), &reply, 1, MSG_DONTWAIT) == 1) return ResultOf(reply);
+      if (!(wait.revents & POLLOUT)) break;  // closed without an answer
+    }
+    if (wait.revents & POLLOUT) {
+      const ssize_t sent = send(socket.fd(), frames.data() + written, frames.size() - written,
+                                MSG_DONTWAIT | MSG_NOSIGNAL);
+      if (sent > 0) written += static_cast<std::size_t>(sent);
+      else if (sent < 0 && errno != EAGAIN && errno != EINTR) written = frames.size();  // a reply may still wait
+    }
   }
-  if (socket.bytesAvailable() > 0) return ResultOf(socket.read(1));
   qCInfo(lcDesktop) << "no answer from the running copy within" << timeoutMs << "ms";
   return HandOffResult::NoAnswer;
 }

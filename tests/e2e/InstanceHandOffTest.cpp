@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <thread>
 
 #include "TestServers.h"
@@ -133,7 +134,138 @@ int ConnectRaw(const std::string& path) {
   return fd;
 }
 
+// The running copy as a test plays it: one plain listener at the channel's place that
+// writes down what the sender says and answers as told (or never).
+class ScriptedRunningCopy {
+ public:
+  ScriptedRunningCopy(const std::string& socketPath, std::optional<char> reply) : m_reply(reply) {
+    fs::create_directories(fs::path(socketPath).parent_path());
+    fs::permissions(fs::path(socketPath).parent_path(), fs::perms::owner_all);
+    m_listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    EXPECT_EQ(bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(listen(m_listener, 4), 0);
+    m_thread = std::thread([this] { Serve(); });
+  }
+  ~ScriptedRunningCopy() {
+    shutdown(m_listener, SHUT_RDWR);
+    if (m_client >= 0) shutdown(m_client, SHUT_RDWR);
+    m_thread.join();
+    close(m_listener);
+    if (m_client >= 0) close(m_client);
+  }
+  // What the sender said, once it has said it all (read before the answer goes out).
+  std::string Received() {
+    m_thread.join();
+    m_thread = std::thread([] {});
+    return m_received;
+  }
+
+ private:
+  void Serve() {
+    m_client = accept(m_listener, nullptr, nullptr);
+    if (m_client < 0) return;
+    // A frame's length is read as the wire says; anything after the notification is not.
+    for (char byte; m_received.empty() || m_received.back() != 'N' || InMessage();) {
+      if (read(m_client, &byte, 1) != 1) return;
+      m_received += byte;
+    }
+    if (m_reply) EXPECT_EQ(write(m_client, &*m_reply, 1), 1);
+  }
+  bool InMessage() const {
+    if (m_received.front() != 'M') return false;
+    if (m_received.size() < 5) return true;
+    const auto* length = reinterpret_cast<const unsigned char*>(m_received.data() + 1);
+    const std::size_t size = (std::size_t(length[0]) << 24) | (length[1] << 16) | (length[2] << 8) | length[3];
+    return m_received.size() < 5 + size + 1;
+  }
+
+  std::optional<char> m_reply;
+  int m_listener = -1;
+  int m_client = -1;
+  std::string m_received;
+  std::thread m_thread;
+};
+
+std::string Frame(const std::string& address) {
+  const auto size = static_cast<std::uint32_t>(address.size());
+  const char length[] = {char(size >> 24), char(size >> 16), char(size >> 8), char(size)};
+  return "M" + std::string(length, 4) + address;
+}
+
 }  // namespace
+
+// The second copy speaks the channel's wire before any Qt application exists: a platform
+// that cannot be loaded does not stop a copy that hands over.
+TEST_F(HandOff, ASecondStartSpeaksTheWireBeforeAnyWindowExists) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::string said;
+  };
+  const std::string address = "http://example.org/\xc3\xa4 -x";
+  const Case cases[] = {
+      {"an address", {address, "ignored"}, Frame(address) + "N"},
+      {"no address", {}, "N"},
+      {"an empty address", {""}, Frame("") + "N"},
+  };
+  std::vector<std::string> environment = Environment();
+  environment.push_back("QT_QPA_PLATFORM=no-such-platform");
+  for (const auto& c : cases) {
+    fs::remove(SocketPath());
+    ScriptedRunningCopy running(SocketPath(), 'A');
+    const auto second = ChildProcess::Run(Argv(c.arguments), 20s, environment);
+    EXPECT_EQ(second.exitStatus, 0) << c.name << ": " << second.err;
+    EXPECT_EQ(running.Received(), c.said) << c.name;
+  }
+}
+
+TEST_F(HandOff, AnAnswerThatIsNoAcknowledgementIsNoHandOff) {
+  struct Case {
+    const char* name;
+    std::optional<char> reply;
+  };
+  const Case cases[] = {{"a byte that means nothing", 'x'}, {"closed without a word", std::nullopt}};
+  for (const auto& c : cases) {
+    fs::remove(SocketPath());
+    auto running = std::make_unique<ScriptedRunningCopy>(SocketPath(), c.reply);
+    std::thread closer;
+    if (!c.reply) closer = std::thread([&running] { running->Received(); running.reset(); });
+    const auto second = StartAgain({Address("unanswered")});
+    if (closer.joinable()) closer.join();
+    EXPECT_EQ(second.exitStatus, 1) << c.name;
+    EXPECT_NE(second.err.find("quorvane: the running copy did not answer; nothing was handed over."),
+              std::string::npos) << c.name << ": " << second.err;
+    EXPECT_EQ(Requests("unanswered"), 0) << c.name << ": no window of its own";
+  }
+}
+
+// A running copy that takes the hand-off and never answers holds a second start for the
+// bounded wait, not longer.
+TEST_F(HandOff, ASilentRunningCopyIsWaitedForTenSeconds) {
+  ScriptedRunningCopy running(SocketPath(), std::nullopt);
+  const auto start = Clock::now();
+  const auto second = StartAgain({Address("unanswered")});
+  const auto took = Clock::now() - start;
+  EXPECT_EQ(second.exitStatus, 1) << second.err;
+  EXPECT_GE(took, 9500ms);
+  EXPECT_LT(took, 19s);
+}
+
+// A refusal comes from a copy that is closing: the new copy runs its own window and owns
+// the channel from then on.
+TEST_F(HandOff, ARefusalMeansThisCopyRunsItsOwnWindow) {
+  {
+    ScriptedRunningCopy closing(SocketPath(), 'R');
+    m_copies.push_back(std::make_unique<ChildProcess>(Argv({Address("own")}), Environment()));
+    EXPECT_EQ(closing.Received(), Frame(Address("own")) + "N");
+  }
+  ASSERT_TRUE(WaitForRequests("own", 1)) << m_copies.back()->Stderr();
+  EXPECT_EQ(StartAgain({Address("handed")}).exitStatus, 0);
+  EXPECT_FALSE(AskedAddress("handed").empty());
+}
 
 TEST_F(HandOff, ASecondStartHandsItsAddressToTheRunningCopy) {
   StartRunningCopy("first");
