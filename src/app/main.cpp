@@ -1,9 +1,9 @@
 // quorvane: the window.
-#include <curl/curl.h>
-
 #include <cstdlib>
 
 #include "app/CMainApp.h"
+#include "app/FirstPaintProbe.h"
+#include "app/NetworkModule.h"
 #include "app/StartupHandOff.h"
 
 namespace {
@@ -25,15 +25,15 @@ int main(int argc, char* argv[]) {
   if (const auto handedOver = HandOffBeforeTheWindow(startAddress)) return *handedOver;
 
   PreferX11();
-  curl_global_init(CURL_GLOBAL_DEFAULT);
   int status = 0;
   {
     // Qt sees only the program's name, so no address is ever taken for one of Qt's own options.
     int qtArgc = 1;
     CMainApp app(qtArgc, argv, std::move(startAddress));
+    InstallFirstPaintProbe();
     status = app.InitInstance();
     if (!app.QueriesEnded()) std::_Exit(status);  // a query thread still holds the network
   }
-  curl_global_cleanup();
+  EndNetworkModule();
   return status;
 }

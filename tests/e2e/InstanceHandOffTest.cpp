@@ -254,6 +254,29 @@ TEST_F(HandOff, ASilentRunningCopyIsWaitedForTenSeconds) {
   EXPECT_LT(took, 19s);
 }
 
+// The window's network code (libcurl and its library tree) is loaded the first time the
+// window asks a size, not at its start; the query then works as ever.
+TEST_F(HandOff, TheNetworkCodeIsLoadedOnTheFirstQuery) {
+  const auto mapped = [](pid_t pid, const std::string& library) {
+    std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+    for (std::string line; std::getline(maps, line);)
+      if (line.find(library) != std::string::npos) return true;
+    return false;
+  };
+  m_copies.push_back(std::make_unique<ChildProcess>(Argv({}), Environment()));
+  const pid_t window = m_copies.back()->Pid();
+  for (const auto deadline = Clock::now() + 10s; !fs::exists(SocketPath()) && Clock::now() < deadline;)
+    std::this_thread::sleep_for(10ms);
+  ASSERT_TRUE(fs::exists(SocketPath())) << "the window did not start: " << m_copies.back()->Stderr();
+  EXPECT_FALSE(mapped(window, "libcurl")) << "libcurl was loaded at the start";
+  EXPECT_FALSE(mapped(window, "libquorvane_network"));
+
+  EXPECT_EQ(StartAgain({Address("first-query")}).exitStatus, 0);
+  ASSERT_TRUE(WaitForRequests("first-query", 1)) << m_copies.back()->Stderr();
+  EXPECT_TRUE(mapped(window, "libcurl"));
+  EXPECT_TRUE(mapped(window, "libquorvane_network"));
+}
+
 // A refusal comes from a copy that is closing: the new copy runs its own window and owns
 // the channel from then on.
 TEST_F(HandOff, ARefusalMeansThisCopyRunsItsOwnWindow) {
