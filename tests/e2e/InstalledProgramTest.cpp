@@ -46,6 +46,7 @@ ChildProcess::Result* InstalledProgram::s_install = nullptr;
 TEST_F(InstalledProgram, LaysItsFilesOutWhereTheDesktopLooks) {
   const char* const files[] = {
       "libexec/quorvane/quorvane",
+      "libexec/quorvane/libquorvane_network.so",
       "libexec/quorvane/Language/QVN_eng.lng",
       "bin/quorvane-size",
       "share/applications/org.example.quorvane.desktop",
@@ -95,8 +96,9 @@ TEST_F(InstalledProgram, ManualPagesRenderWithoutWarnings) {
   }
 }
 
-// Started through the link in bin/, the window finds its language files beside the real
-// program: no missing-file message first, and the texts are English ("&Size:" gives the
+// Started through the link in bin/, the window finds its language files and its network code
+// beside the real program: no missing-file message first, the size is asked, and the texts
+// are English ("&Size:" gives the
 // size box Alt+S, which the built-in "&Размер:" does not).
 TEST_F(InstalledProgram, StartsInEnglishThroughTheLink) {
   XvfbDisplay display;
