@@ -6,6 +6,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -184,7 +185,7 @@ class ScriptedRunningCopy {
 
   std::optional<char> m_reply;
   int m_listener = -1;
-  int m_client = -1;
+  std::atomic<int> m_client{-1};  // the destructor wakes a serving thread through it
   std::string m_received;
   std::thread m_thread;
 };
