@@ -15,8 +15,8 @@ quorvane=$(realpath -- "$1")
 minimal=$(realpath -- "$2")
 shift 2
 source "$here/private-xvfb.sh"
-# The window's own defaults, except that every start runs its own window.
-printf '[Settings]\nSingleInstance=0\n' >"$XDG_CONFIG_HOME/Marrowby/Quorvane.conf"
+# No settings file: the defaults, as on a first start. Each run is ended before the next
+# begins, so every start looks for a running copy, finds none and runs its own window.
 
 programs=("minimal dialog=$minimal" "quorvane=$quorvane")
 for other in "$@"; do programs+=("$other=$(realpath -- "$other")"); done
