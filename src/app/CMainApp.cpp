@@ -5,8 +5,12 @@
 #include "dialogs/CAboutDialog.h"
 #include "mainwindow/CMainDialog.h"
 #include "mainwindow/MainDialogQueryLink.h"
+#include "app/FirstPaintProbe.h"
+#include "app/ModuleBeside.h"
 #include "app/StartupHandOff.h"
-#include "desktop/InstanceChannel.h"
+#include "desktop/ChannelClaim.h"
+#include "desktop/ChannelModule.h"
+#include "desktop/DesktopLog.h"
 #include "desktop/QtProfileStore.h"
 
 using namespace std::chrono_literals;
@@ -30,19 +34,34 @@ bool CMainApp::SaveSettings() {
   return true;
 }
 
-void CMainApp::ServeHandOffs(CMainDialog& dialog, InstanceChannel& channel) {
-  QObject::connect(&channel, &InstanceChannel::Notified, &dialog, &CMainDialog::OnExchangeNotify);
-  // A copy started while this window closes must not hand its address to a window that is
-  // going: from the moment it closes, the channel is free and such a copy opens its own.
-  QObject::connect(&dialog, &QDialog::finished, &channel, &InstanceChannel::Close);
+namespace {
+
+// The channel was claimed before the window showed, so a copy started since waits for its
+// answer; it is served once the window has first painted, when the channel's code (and Qt
+// Network with it) is loaded: nothing of it is on the window's way to the screen.
+void ServeAfterFirstPaint(CMainDialog& dialog, std::optional<ChannelClaim>& claim) {
+  // A window that closes before its channel is served gives the channel up at once.
+  QObject::connect(&dialog, &QDialog::finished, &dialog, [&claim] { claim.reset(); });
+  AfterFirstPaint(dialog, [&dialog, &claim] {
+    if (!claim || !dialog.isVisible()) return;
+    const char* error = nullptr;
+    const auto entry = reinterpret_cast<const ChannelModule* (*)()>(
+        LoadModuleBeside(QUORVANE_CHANNEL_MODULE, kChannelModuleEntry, &error));
+    if (!entry)
+      qCInfo(lcDesktop) << "cannot load the channel's code:" << error;  // this copy receives nothing
+    else
+      entry()->serve(*claim, dialog, [&dialog](const auto& message) { dialog.OnExchangeNotify(message); });
+    claim.reset();
+  });
 }
+
+}  // namespace
 
 int CMainApp::InitInstance() {
   LoadSettings();
   LoadLanguageFile(Settings.LanguageFile, false);
 
-  InstanceChannel exchangeChannel;
-  exchangeChannel.Create();  // without it this copy simply receives nothing
+  std::optional<ChannelClaim> exchangeChannel = ChannelClaim::Take();  // without it this copy receives nothing
 
   CMainDialog dialog(Settings, *m_profile);
   // F1 and the About item: the About box over the window, for one modal run.
@@ -50,7 +69,7 @@ int CMainApp::InitInstance() {
     CAboutDialog about(&dialog);
     about.exec();
   });
-  ServeHandOffs(dialog, exchangeChannel);
+  ServeAfterFirstPaint(dialog, exchangeChannel);
   if (m_startAddress) dialog.SetStartURL(QString::fromLocal8Bit(*m_startAddress));
   dialog.exec();
 

@@ -11,17 +11,16 @@ namespace {
 
 // A window's first paint runs inside the handling of its first expose, flush included;
 // the zero timer fires when that handling has returned to the event loop.
-class FirstPaintProbe : public QObject {
+class FirstPaintWatch : public QObject {
  public:
-  explicit FirstPaintProbe(int fd) : QObject(qApp), m_fd(fd) {}
+  FirstPaintWatch(QObject& watched, std::function<void()> action)
+      : QObject(&watched), m_watched(watched), m_action(std::move(action)) {}
 
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
-      qApp->removeEventFilter(this);
+  bool eventFilter(QObject* target, QEvent* event) override {
+    if (event->type() == QEvent::Paint && target->isWidgetType() && static_cast<QWidget*>(target)->isWindow()) {
+      m_watched.removeEventFilter(this);
       QTimer::singleShot(0, this, [this] {
-        const char painted = 'P';
-        [[maybe_unused]] const auto written = write(m_fd, &painted, 1);
-        close(m_fd);
+        m_action();
         deleteLater();
       });
     }
@@ -29,14 +28,23 @@ class FirstPaintProbe : public QObject {
   }
 
  private:
-  int m_fd;
+  QObject& m_watched;
+  std::function<void()> m_action;
 };
 
 }  // namespace
+
+void AfterFirstPaint(QObject& watched, std::function<void()> action) {
+  watched.installEventFilter(new FirstPaintWatch(watched, std::move(action)));
+}
 
 void InstallFirstPaintProbe() {
   bool ok = false;
   const int fd = qEnvironmentVariableIntValue("QUORVANE_FIRST_PAINT_FD", &ok);
   if (!ok || fd < 0) return;
-  qApp->installEventFilter(new FirstPaintProbe(fd));
+  AfterFirstPaint(*qApp, [fd] {
+    const char painted = 'P';
+    [[maybe_unused]] const auto written = write(fd, &painted, 1);
+    close(fd);
+  });
 }

@@ -2,14 +2,11 @@
 // A size query loads it on its own thread, so the window never waits for the load; the
 // clipboard rule, which runs on the UI thread, waits for it once (a local library, no
 // network).
-#include <dlfcn.h>
-
-#include <QFileInfo>
-
 #include <cstdio>
 #include <mutex>
 #include <thread>
 
+#include "app/ModuleBeside.h"
 #include "app/NetworkModule.h"
 
 #ifndef QUORVANE_NETWORK_MODULE
@@ -21,20 +18,14 @@ namespace {
 std::once_flag s_loadOnce;
 const NetworkModule* s_module = nullptr;
 
-// Beside the real executable, links resolved: bin/quorvane may be a link to it.
-QByteArray ModulePath() {
-  const QFileInfo executable(QFileInfo("/proc/self/exe").canonicalFilePath());
-  return QFile::encodeName(executable.absolutePath() + "/" + QUORVANE_NETWORK_MODULE);
-}
-
 const NetworkModule& Network() {
   std::call_once(s_loadOnce, [] {
-    const QByteArray path = ModulePath();
-    void* handle = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
-    const auto entry = handle ? reinterpret_cast<const NetworkModule* (*)()>(dlsym(handle, kNetworkModuleEntry)) : nullptr;
+    const char* error = nullptr;
+    const auto entry = reinterpret_cast<const NetworkModule* (*)()>(
+        LoadModuleBeside(QUORVANE_NETWORK_MODULE, kNetworkModuleEntry, &error));
     if (!entry) {
       // As a missing shared library would stop the program at its start.
-      std::fprintf(stderr, "quorvane: cannot load the network code %s: %s\n", path.constData(), dlerror());
+      std::fprintf(stderr, "quorvane: cannot load the network code: %s\n", error);
       std::_Exit(127);
     }
     s_module = entry();

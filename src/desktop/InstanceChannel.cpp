@@ -1,7 +1,7 @@
 #include "desktop/InstanceChannel.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QDialog>
+#include <QFile>
 #include <QLocalSocket>
 
 #include <unistd.h>
@@ -10,78 +10,46 @@
 #include "desktop/HandOffWire.h"
 #include "desktop/InstanceConnection.h"
 
-namespace {
-
-bool IsOwnFolder(const QString& path) {
-  const QFileInfo info(path);
-  return !info.isSymLink() && info.isDir() && info.ownerId() == getuid();
-}
-
-// The session's runtime folder when it is really there and ours; we never create it,
-// since a missing one means the session has none and a made-up one would outlive it.
-QString RuntimeBase() {
-  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (!runtime.isEmpty() && IsOwnFolder(runtime)) return runtime + "/Quorvane";
-  if (!runtime.isEmpty()) qCInfo(lcDesktop) << "XDG_RUNTIME_DIR" << runtime << "is not our own folder; using the temp dir";
-  return QDir::tempPath() + QString("/quorvane-%1").arg(getuid());
-}
-
-// A folder only this user may enter: made with 0700 and refused if someone else owns it.
-QString PrivateFolder() {
-  const QString folder = RuntimeBase();
-  QDir().mkdir(folder);
-  // Checked before it is touched: a link or someone else's folder planted in a shared temp
-  // dir is refused, and no chmod follows a link to a folder of ours elsewhere.
-  if (!IsOwnFolder(folder) ||
-      !QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)) {
-    qCInfo(lcDesktop) << "no private channel folder at" << folder;
-    return {};
-  }
-  return folder;
-}
-
-}  // namespace
-
 InstanceChannel::InstanceChannel(QObject* parent) : QObject(parent) {}
 
 InstanceChannel::~InstanceChannel() { Close(); }
 
-QString InstanceChannel::SocketPath() {
-  const QString folder = PrivateFolder();
-  return folder.isEmpty() ? QString() : folder + "/ExchangeBuffer";
+bool InstanceChannel::Create() {
+  std::optional<ChannelClaim> claim = ChannelClaim::Take();
+  return claim && Serve(std::move(*claim));
 }
 
-bool InstanceChannel::Create() {
-  const QString path = SocketPath();
-  if (path.isEmpty()) return false;
-  auto lock = std::make_unique<QLockFile>(path + ".lock");
-  lock->setStaleLockTime(0);  // a lock is stale only when its process is gone
-  if (!lock->tryLock(0)) {
-    qCInfo(lcDesktop) << "another copy holds the channel" << path;
-    return false;
-  }
-
-  // Holding the lock, any socket file left here belongs to a copy that has ended.
-  QLocalServer::removeServer(path);
+bool InstanceChannel::Serve(ChannelClaim claim) {
+  if (m_server) return false;
   auto* server = new QLocalServer(this);
-  server->setSocketOptions(QLocalServer::UserAccessOption);
   server->setMaxPendingConnections(kMaxConnections);
-  if (!server->listen(path)) {
-    qCInfo(lcDesktop) << "cannot listen at" << path << ":" << server->errorString();
+  const int listener = claim.TakeListener();
+  if (!server->listen(listener)) {
+    qCInfo(lcDesktop) << "cannot serve" << claim.Path() << ":" << server->errorString();
+    ::close(listener);
     delete server;
-    return false;
+    return false;  // the claim, going, gives the channel up
   }
   connect(server, &QLocalServer::newConnection, this, &InstanceChannel::OnNewConnection);
-  m_lock = std::move(lock);
+  m_path = claim.Path();
+  m_lock = claim.TakeLock();
   m_server = server;
   return true;
 }
 
+void InstanceChannel::ServeWindow(QDialog& window, HandOffHandler onHandOff) {
+  connect(this, &InstanceChannel::Notified, &window, std::move(onHandOff));
+  // A copy started while the window closes must not hand its address to a window that is
+  // going: from the moment it closes, the channel is free and such a copy opens its own.
+  connect(&window, &QDialog::finished, this, &InstanceChannel::Close);
+}
+
 void InstanceChannel::Close() {
   if (!m_server) return;
-  m_server->close();  // removes the socket file: nobody new can connect
+  m_server->close();
   delete m_server;
   m_server = nullptr;
+  QFile::remove(m_path);  // nobody new can connect
   for (InstanceConnection* connection : findChildren<InstanceConnection*>(Qt::FindDirectChildrenOnly))
     connection->Refuse();
   m_lock.reset();  // unlocks: the next copy to start takes the channel

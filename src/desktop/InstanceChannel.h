@@ -8,6 +8,11 @@
 #include <memory>
 #include <optional>
 
+#include "desktop/ChannelClaim.h"
+#include "desktop/ChannelModule.h"
+
+class QDialog;
+
 // The running copy's end of the hand-off between copies: a local socket in a
 // folder only this user can enter, speaking HandOffWire. The sender waits until
 // its hand-off has been handled (or refused, once this copy is closing).
@@ -20,9 +25,14 @@ class InstanceChannel : public QObject {
   explicit InstanceChannel(QObject* parent = nullptr);
   ~InstanceChannel() override;
 
-  // Takes the channel if no other copy holds it. A socket left by a copy that was
-  // killed is replaced; a live owner's is never touched.
+  // Takes the channel if no other copy holds it and serves it. A socket left by a copy
+  // that was killed is replaced; a live owner's is never touched.
   bool Create();
+  // Serves a channel claimed earlier; connections that waited meanwhile are served now.
+  bool Serve(ChannelClaim claim);
+  // The window takes the hand-offs while it is open, and only then: from the moment it
+  // finishes, the channel is closed.
+  void ServeWindow(QDialog& window, HandOffHandler onHandOff);
   // Stops taking hand-offs: the socket goes, the channel is free for the next copy,
   // and a sender still waiting is told to run on its own.
   void Close();
@@ -39,6 +49,7 @@ class InstanceChannel : public QObject {
  private:
   void OnNewConnection();
 
+  QString m_path;
   std::unique_ptr<QLockFile> m_lock;
   QLocalServer* m_server = nullptr;
   int m_connections = 0;

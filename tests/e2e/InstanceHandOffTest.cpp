@@ -255,9 +255,15 @@ TEST_F(HandOff, ASilentRunningCopyIsWaitedForTenSeconds) {
   EXPECT_LT(took, 19s);
 }
 
-// The window's network code (libcurl and its library tree) is loaded the first time the
-// window asks a size, not at its start; the query then works as ever.
+// The window's start loads neither libcurl nor Qt Network: the network code is loaded the
+// first time the window asks a size, the channel's server once the window has painted; the
+// query and the hand-off then work as ever.
 TEST_F(HandOff, TheNetworkCodeIsLoadedOnTheFirstQuery) {
+  const auto needed = ChildProcess::Run({"readelf", "-d", QUORVANE_EXE}, 10s);
+  ASSERT_EQ(needed.exitStatus, 0) << needed.err;
+  for (const char* library : {"libcurl", "libQt6Network"})
+    EXPECT_EQ(needed.out.find(library), std::string::npos) << library << " is needed at the start";
+
   const auto mapped = [](pid_t pid, const std::string& library) {
     std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
     for (std::string line; std::getline(maps, line);)
@@ -276,6 +282,7 @@ TEST_F(HandOff, TheNetworkCodeIsLoadedOnTheFirstQuery) {
   ASSERT_TRUE(WaitForRequests("first-query", 1)) << m_copies.back()->Stderr();
   EXPECT_TRUE(mapped(window, "libcurl"));
   EXPECT_TRUE(mapped(window, "libquorvane_network"));
+  EXPECT_TRUE(mapped(window, "libquorvane_channel"));
 }
 
 // A refusal comes from a copy that is closing: the new copy runs its own window and owns
