@@ -1,6 +1,7 @@
 #include "app/CMainApp.h"
 
 #include <QFileInfo>
+#include <QTimer>
 
 #include "dialogs/CAboutDialog.h"
 #include "mainwindow/CMainDialog.h"
@@ -36,13 +37,15 @@ bool CMainApp::SaveSettings() {
 
 namespace {
 
+constexpr int kServeUnpaintedMs = 1000;
+
 // The channel was claimed before the window showed, so a copy started since waits for its
 // answer; it is served once the window has first painted, when the channel's code (and Qt
 // Network with it) is loaded: nothing of it is on the window's way to the screen.
 void ServeAfterFirstPaint(CMainDialog& dialog, std::optional<ChannelClaim>& claim) {
   // A window that closes before its channel is served gives the channel up at once.
   QObject::connect(&dialog, &QDialog::finished, &dialog, [&claim] { claim.reset(); });
-  AfterFirstPaint(dialog, [&dialog, &claim] {
+  const auto serve = [&dialog, &claim] {
     if (!claim || !dialog.isVisible()) return;
     const char* error = nullptr;
     const auto entry = reinterpret_cast<const ChannelModule* (*)()>(
@@ -52,7 +55,10 @@ void ServeAfterFirstPaint(CMainDialog& dialog, std::optional<ChannelClaim>& clai
     else
       entry()->serve(*claim, dialog, [&dialog](const auto& message) { dialog.OnExchangeNotify(message); });
     claim.reset();
-  });
+  };
+  AfterFirstPaint(dialog, serve);
+  // A window that is not painted soon (started minimised, say) serves its channel all the same.
+  QTimer::singleShot(kServeUnpaintedMs, &dialog, serve);
 }
 
 }  // namespace
