@@ -18,6 +18,7 @@ expected=(
   ./usr/bin/quorvane-size
   ./usr/libexec/quorvane/quorvane
   ./usr/libexec/quorvane/libquorvane_network.so
+  ./usr/libexec/quorvane/libquorvane_channel.so
   ./usr/libexec/quorvane/Language/QVN_eng.lng
   ./usr/share/applications/org.example.quorvane.desktop
   ./usr/share/metainfo/org.example.quorvane.metainfo.xml

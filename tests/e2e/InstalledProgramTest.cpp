@@ -47,6 +47,7 @@ TEST_F(InstalledProgram, LaysItsFilesOutWhereTheDesktopLooks) {
   const char* const files[] = {
       "libexec/quorvane/quorvane",
       "libexec/quorvane/libquorvane_network.so",
+      "libexec/quorvane/libquorvane_channel.so",
       "libexec/quorvane/Language/QVN_eng.lng",
       "bin/quorvane-size",
       "share/applications/org.example.quorvane.desktop",
@@ -128,4 +129,32 @@ TEST_F(InstalledProgram, TheTerminalCommandSpeaksTheWindowsLanguage) {
   EXPECT_EQ(result.out, "1.00 MiB (1 048 576 bytes)\n");
   EXPECT_EQ(result.err, "Connecting...\nConnected. Asking for the size...\nAnswer received.\n");
   fs::remove_all(settings);
+}
+
+// A second start of the installed program hands its address to the window that runs: the
+// channel's server, too, is found beside the real program.
+TEST_F(InstalledProgram, ASecondStartHandsItsAddressOver) {
+  XvfbDisplay display;
+  auto server = TestServer::Http();
+  const std::string program = (Usr() / "bin/quorvane").string();
+  RealWindow window(display, {server->Url("http", "/file/1")}, "", program);
+  const std::string id = window.WindowId();
+  ASSERT_FALSE(id.empty()) << window.Diagnosis();
+  std::string size;
+  for (int attempt = 0; attempt < 50 && size != "1"; ++attempt) {
+    size = window.SizeText(id);
+    if (size != "1") std::this_thread::sleep_for(100ms);
+  }
+  ASSERT_EQ(size, "1") << window.Diagnosis();
+
+  const auto second = ChildProcess::Run(
+      {program, server->Url("http", "/file/5000000000")}, 30s,
+      {"DISPLAY=" + display.Name(), "XDG_CONFIG_HOME=" + window.Home() + "/config", "XDG_RUNTIME_DIR=" + window.Home(),
+       "QT_QPA_PLATFORM=xcb", "http_proxy=", "HTTP_PROXY=", "no_proxy=*"});
+  EXPECT_EQ(second.exitStatus, 0) << second.err;
+  for (int attempt = 0; attempt < 50 && size != "5 000 000 000"; ++attempt) {
+    size = window.SizeText(id);
+    if (size != "5 000 000 000") std::this_thread::sleep_for(100ms);
+  }
+  EXPECT_EQ(size, "5 000 000 000") << window.Diagnosis();
 }
