@@ -441,6 +441,8 @@ TEST_F(MainDialogTest, TheSizeBoxTipGivesBinaryUnits) {
   d.OnOK();
   EXPECT_TRUE(Eventually([&] { return SizeBox(d)->text() == QString("5 000 000 000"); }));
   EXPECT_EQ(SizeBox(d)->toolTip(), "4.66 GiB (5 000 000 000 байт)");
+  // The query ends after the size shows; only then does the button take another.
+  EXPECT_TRUE(Eventually([&] { return QueryButton(d)->isEnabled(); }));
 
   const std::string folder = MakeTempFolder();
   std::ofstream(folder + "/en.lng") << "7=%s (%s bytes)\r\n";
