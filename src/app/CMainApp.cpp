@@ -18,7 +18,9 @@ using namespace std::chrono_literals;
 
 CMainApp::CMainApp(int& argc, char** argv, std::optional<QByteArray> startAddress)
     : CLocalizedApp(argc, argv), m_startAddress(std::move(startAddress)) {
-  m_profile = std::make_unique<QtProfileStore>(kProfileOrganisation, kProfileApplication);
+  m_profile = std::make_unique<QtProfileStore>(QtProfileStore::ProgramProfile());
+  // Desktops match the window to its menu entry (and its icon) by this name.
+  setDesktopFileName("org.example.quorvane");
 }
 
 CMainApp::~CMainApp() = default;

@@ -21,7 +21,7 @@ QString ExecutableTitle() { return QFileInfo(QFileInfo("/proc/self/exe").canonic
 }  // namespace
 
 std::optional<int> HandOffBeforeTheWindow(const std::optional<QByteArray>& startAddress) {
-  QtProfileStore profile(kProfileOrganisation, kProfileApplication);
+  QtProfileStore profile = QtProfileStore::ProgramProfile();
   ProgramSettings settings;
   settings.Load(profile);
   if (!settings.SingleInstance) return std::nullopt;

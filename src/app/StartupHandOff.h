@@ -4,10 +4,6 @@
 
 #include <optional>
 
-// Where the settings live, whatever the executable is called.
-inline constexpr const char* kProfileOrganisation = "Marrowby";
-inline constexpr const char* kProfileApplication = "Quorvane";
-
 // The first thing a start does, before any Qt application exists: with SingleInstance
 // on, `startAddress` goes to the running copy. Returns the exit status when this copy
 // is done (handed over: 0; a copy listens but never answers: a line on stderr, 1), or

@@ -10,7 +10,8 @@ class QtProfileStore : public ProfileStore {
  public:
   QtProfileStore(QString organisation, QString application)
       : m_organisation(std::move(organisation)), m_application(std::move(application)) {}
-  // The program's own settings, which the window and the terminal front end share.
+  // The program's own settings, whatever the executable is called; the window, its
+  // start-up hand-off and the terminal front end share them.
   static QtProfileStore ProgramProfile() { return QtProfileStore("Marrowby", "Quorvane"); }
 
   std::int32_t GetProfileInt(const std::string& section, const std::string& entry,
