@@ -11,6 +11,7 @@
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -40,16 +41,24 @@ namespace {
 constexpr int kDialogWidth = 200;
 constexpr int kDialogHeight = 67;
 
+// The icons are PNG files. Read as PNG outright, they keep Qt from loading every image
+// format plugin to ask whether it knows them, which the window's start would wait for.
+QPixmap PngResource(const QString& path) {
+  QImageReader reader(path, "png");
+  reader.setAutoDetectImageFormat(false);
+  return QPixmap::fromImage(reader.read());
+}
+
 QIcon ApplicationIcon() {
   QIcon icon;
-  for (int size : {16, 32, 48, 256}) icon.addFile(QString(":/icons/quorvane-%1.png").arg(size));
+  for (int size : {16, 32, 48, 256}) icon.addPixmap(PngResource(QString(":/icons/quorvane-%1.png").arg(size)));
   return icon;
 }
 
 QIcon ButtonIcon(const char* name) {
   QIcon icon;
-  icon.addFile(QString(":/icons/%1.png").arg(name), QSize(16, 16));
-  icon.addFile(QString(":/icons/%1-32.png").arg(name), QSize(32, 32));
+  icon.addPixmap(PngResource(QString(":/icons/%1.png").arg(name)));
+  icon.addPixmap(PngResource(QString(":/icons/%1-32.png").arg(name)));
   return icon;
 }
 
