@@ -8,8 +8,6 @@
 #include "app/ProgramSettings.h"
 #include "localisation/CLocalizedApp.h"
 
-class CMainDialog;
-class InstanceChannel;
 class ProfileStore;
 
 // The application: its settings, its texts, and the run of its one window.
@@ -26,8 +24,6 @@ class CMainApp : public CLocalizedApp {
   // The window's start, its whole run and the end, once HandOffBeforeTheWindow has
   // found no copy to hand over to. Returns the exit status.
   int InitInstance();
-  // The window takes the hand-offs of later copies while it is open, and only then.
-  static void ServeHandOffs(CMainDialog& dialog, InstanceChannel& channel);
   // False when a query thread outlived the window: the process should then end
   // without pulling shared state away from it.
   bool QueriesEnded() const { return m_queriesEnded; }

@@ -36,7 +36,7 @@ class HandOffWhileClosing : public ::testing::Test {
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(m_runtime));
     CMainApp::Current()->Languages().LoadLanguageFile("<main>", true);
     ASSERT_TRUE(m_channel.Create());
-    CMainApp::ServeHandOffs(m_dialog, m_channel);
+    m_channel.ServeWindow(m_dialog, [this](const auto& message) { m_dialog.OnExchangeNotify(message); });
     m_dialog.show();
   }
   void TearDown() override {
