@@ -1,5 +1,7 @@
 #include "query/FileSizeFormat.h"
 
+#include "localisation/NumberTemplate.h"
+
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -39,21 +41,5 @@ std::string FormatBinaryUnits(std::uint64_t size) {
 }
 
 std::string FormatSizeInBothUnits(const std::string& pattern, std::uint64_t size, bool groupDigits) {
-  const std::array<std::string, 2> values = {FormatBinaryUnits(size), FormatFileSize(size, groupDigits)};
-  std::size_t filled = 0;
-  std::string text;
-  text.reserve(pattern.size() + 48);
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    const bool escape = pattern[i] == '%' && i + 1 < pattern.size();
-    if (escape && pattern[i + 1] == '%') {
-      text += '%';
-      ++i;
-    } else if (escape && pattern[i + 1] == 's' && filled < values.size()) {
-      text += values[filled++];
-      ++i;
-    } else {
-      text += pattern[i];
-    }
-  }
-  return text;
+  return FillTemplate(pattern, 's', {FormatBinaryUnits(size), FormatFileSize(size, groupDigits)});
 }

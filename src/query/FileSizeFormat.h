@@ -12,9 +12,8 @@ std::string FormatFileSize(std::uint64_t size, bool groupDigits);
 std::string FormatBinaryUnits(std::uint64_t size);
 
 // The text of a size in both forms, such as "4.66 GiB (5 000 000 000 bytes)".
-// `pattern` may come from a language file, so it is never handed to printf: the
-// first "%s" takes the binary form, the second the byte count as the size box
-// shows it, "%%" is a percent sign and every other "%" stays as it stands.
+// `pattern` may come from a language file and is filled by FillTemplate: the first
+// "%s" takes the binary form, the second the byte count as the size box shows it.
 std::string FormatSizeInBothUnits(const std::string& pattern, std::uint64_t size, bool groupDigits);
 
 // The string ID of that pattern and its built-in text.
