@@ -95,11 +95,7 @@ TEST_F(ClipboardWatching, AnAddressCopiedElsewhereIsShownWithItsSize) {
   RecordProperty("copy_to_request_ms", std::to_string(ms));
   std::printf("copy by another program to the window's request: %.1f ms\n", ms);
 
-  std::string size;
-  for (int attempt = 0; attempt < 50 && size != "1 048 576"; ++attempt) {
-    size = m_window->SizeText(id);
-    if (size != "1 048 576") std::this_thread::sleep_for(100ms);
-  }
+  const std::string size = m_window->WaitForSizeText(id, "1 048 576");
   EXPECT_EQ(size, "1 048 576");
 }
 

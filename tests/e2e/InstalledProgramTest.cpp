@@ -140,21 +140,12 @@ TEST_F(InstalledProgram, ASecondStartHandsItsAddressOver) {
   RealWindow window(display, {server->Url("http", "/file/1")}, "", program);
   const std::string id = window.WindowId();
   ASSERT_FALSE(id.empty()) << window.Diagnosis();
-  std::string size;
-  for (int attempt = 0; attempt < 50 && size != "1"; ++attempt) {
-    size = window.SizeText(id);
-    if (size != "1") std::this_thread::sleep_for(100ms);
-  }
-  ASSERT_EQ(size, "1") << window.Diagnosis();
+  ASSERT_EQ(window.WaitForSizeText(id, "1"), "1") << window.Diagnosis();
 
   const auto second = ChildProcess::Run(
       {program, server->Url("http", "/file/5000000000")}, 30s,
       {"DISPLAY=" + display.Name(), "XDG_CONFIG_HOME=" + window.Home() + "/config", "XDG_RUNTIME_DIR=" + window.Home(),
        "QT_QPA_PLATFORM=xcb", "http_proxy=", "HTTP_PROXY=", "no_proxy=*"});
   EXPECT_EQ(second.exitStatus, 0) << second.err;
-  for (int attempt = 0; attempt < 50 && size != "5 000 000 000"; ++attempt) {
-    size = window.SizeText(id);
-    if (size != "5 000 000 000") std::this_thread::sleep_for(100ms);
-  }
-  EXPECT_EQ(size, "5 000 000 000") << window.Diagnosis();
+  EXPECT_EQ(window.WaitForSizeText(id, "5 000 000 000"), "5 000 000 000") << window.Diagnosis();
 }

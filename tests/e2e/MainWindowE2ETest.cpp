@@ -20,11 +20,7 @@ TEST(MainWindowE2E, ShowsTheSizeOfTheAddressGivenOnTheCommandLine) {
   const std::string id = window.WindowId();
   ASSERT_FALSE(id.empty()) << window.Diagnosis();
 
-  std::string size;
-  for (int attempt = 0; attempt < 50 && size != "5 000 000 000"; ++attempt) {
-    size = window.SizeText(id);
-    if (size != "5 000 000 000") std::this_thread::sleep_for(100ms);
-  }
+  const std::string size = window.WaitForSizeText(id, "5 000 000 000");
   EXPECT_EQ(size, "5 000 000 000");
 }
 

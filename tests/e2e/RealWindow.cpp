@@ -44,6 +44,15 @@ std::string RealWindow::SizeText(const std::string& window) {
   return m_display.Run({"xclip", "-o", "-selection", "clipboard"}, 5s).out;
 }
 
+std::string RealWindow::WaitForSizeText(const std::string& window, const std::string& expected) {
+  std::string size;
+  for (int attempt = 0; attempt < 50 && size != expected; ++attempt) {
+    size = SizeText(window);
+    if (size != expected) std::this_thread::sleep_for(100ms);
+  }
+  return size;
+}
+
 std::string RealWindow::Diagnosis() {
   const std::string windows = m_display.Run({"xwininfo", "-root", "-tree"}, 5s).out;
   const bool running = m_program.IsRunning();

@@ -24,6 +24,8 @@ class RealWindow {
   void Keys(const std::string& window, const std::vector<std::string>& keys);
   // Copies the size box's text to the clipboard and reads it back.
   std::string SizeText(const std::string& window);
+  // Reads the size box until it says `expected` (at most about 5 s); gives what it said last.
+  std::string WaitForSizeText(const std::string& window, const std::string& expected);
 
   ChildProcess& Program() { return m_program; }
   const std::string& Home() const { return m_home; }

@@ -57,11 +57,7 @@ TEST(SettingsE2E, ANewUserSwitchesToEnglishAndUngroupedSizes) {
   window.Keys(id, {"alt+u", "ctrl+a"});
   display.Run({"xdotool", "type", "--delay", "1", address});
   display.Run({"xdotool", "key", "Return"});
-  std::string size;
-  for (int attempt = 0; attempt < 50 && size != "5000000000"; ++attempt) {
-    size = window.SizeText(id);
-    if (size != "5000000000") std::this_thread::sleep_for(100ms);
-  }
+  const std::string size = window.WaitForSizeText(id, "5000000000");
   EXPECT_EQ(size, "5000000000");
 
   // The settings now speak English too.
