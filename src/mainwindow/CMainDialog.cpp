@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -255,13 +256,21 @@ void CMainDialog::ShowSize(std::uint64_t size) {
 // The size box's tip gives the shown size in binary units too, in the current language
 // and grouped as the box shows it; a box without a size has no tip.
 void CMainDialog::ShowSizeTip() {
-  if (!m_sizeShown) {
-    m_editSize->setToolTip({});
-    return;
+  QString tip;
+  if (m_sizeShown) {
+    std::string pattern = kSizeInBothUnitsBuiltIn;
+    CLocalizedApp::Current()->GetString(kSizeInBothUnitsId, pattern);
+    tip = WidgetText(FormatSizeInBothUnits(pattern, m_sizeShown->bytes, m_sizeShown->groupDigits));
   }
-  std::string pattern = kSizeInBothUnitsBuiltIn;
-  CLocalizedApp::Current()->GetString(kSizeInBothUnitsId, pattern);
-  m_editSize->setToolTip(WidgetText(FormatSizeInBothUnits(pattern, m_sizeShown->bytes, m_sizeShown->groupDigits)));
+  const QString tipBefore = m_editSize->toolTip();
+  m_editSize->setToolTip(tip);
+  // A tip on screen keeps its text until the mouse moves: a size that comes while the user
+  // hovers (a hand-off, a copied address) must not leave the old one showing.
+  if (tipBefore.isEmpty() || !QToolTip::isVisible() || QToolTip::text() != tipBefore) return;
+  if (tip.isEmpty())
+    QToolTip::hideText();
+  else
+    QToolTip::showText(QCursor::pos(), tip, m_editSize);
 }
 
 void CMainDialog::EnableQueryButtons(bool enabled) {

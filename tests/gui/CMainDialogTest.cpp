@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 
 #include <filesystem>
@@ -443,17 +444,22 @@ TEST_F(MainDialogTest, TheSizeBoxTipGivesBinaryUnits) {
   EXPECT_EQ(SizeBox(d)->toolTip(), "4.66 GiB (5 000 000 000 байт)");
   // The query ends after the size shows; only then does the button take another.
   EXPECT_TRUE(Eventually([&] { return QueryButton(d)->isEnabled(); }));
+  // The user hovers the box: the tip is on screen from here on.
+  QToolTip::showText(SizeBox(d)->mapToGlobal(SizeBox(d)->rect().center()), SizeBox(d)->toolTip(), SizeBox(d));
+  ASSERT_TRUE(QToolTip::isVisible());
 
   const std::string folder = MakeTempFolder();
   std::ofstream(folder + "/en.lng") << "7=%s (%s bytes)\r\n";
   ASSERT_TRUE(m_app->Languages().LoadFromPath(folder + "/en.lng", true));
   d.SetControlTexts();
   EXPECT_EQ(SizeBox(d)->toolTip(), "4.66 GiB (5 000 000 000 bytes)");
+  EXPECT_EQ(QToolTip::text(), "4.66 GiB (5 000 000 000 bytes)") << "the tip on screen says it too";
   std::filesystem::remove_all(folder);
 
-  // A new query empties the box, and the tip goes with the size.
+  // A new query empties the box, and the tip goes with the size, also from the screen.
   UrlBox(d)->setText(QString::fromStdString(silent->Url("http", "/never")));
   d.OnOK();
   EXPECT_TRUE(Eventually([&] { return SizeBox(d)->text().isEmpty(); }));
   EXPECT_EQ(SizeBox(d)->toolTip(), "");
+  EXPECT_TRUE(Eventually([] { return !QToolTip::isVisible(); })) << QToolTip::text().toStdString();
 }
