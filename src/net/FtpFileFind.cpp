@@ -60,6 +60,7 @@ bool FtpFileFind::FindFile(const std::string& path) {
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reader);
   const CURLcode result = m_connection.Perform();
   if (!reader.capped) reader.Finish();
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &m_replyCode);
 
   m_entry = reader.entry;
   if (m_entry) return true;
@@ -67,10 +68,8 @@ bool FtpFileFind::FindFile(const std::string& path) {
     m_lastError = kNoEntry;
     return false;
   }
-  long reply = 0;
-  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply);
-  if (result != CURLE_OK && reply >= 400)
-    m_lastError = reply;
+  if (result != CURLE_OK && m_replyCode >= 400)
+    m_lastError = m_replyCode;
   else if (result == CURLE_OK)
     m_lastError = kNoEntry;
   else

@@ -22,6 +22,8 @@ class FtpFileFind {
 
   bool FindFile(const std::string& path);
   long LastError() const { return m_lastError; }
+  // The server's last reply to the listing (0 when it gave none).
+  long LastReplyCode() const { return m_replyCode; }
   // Moves onto the found entry; there is only ever the first one.
   bool FindNextFile() { return m_entry.has_value(); }
   std::uint64_t GetLength() const { return m_entry ? m_entry->size : 0; }
@@ -31,4 +33,5 @@ class FtpFileFind {
   FtpConnection& m_connection;
   std::optional<FtpListEntry> m_entry;
   long m_lastError = 0;
+  long m_replyCode = 0;
 };

@@ -23,6 +23,7 @@ struct HeadReader {
   bool bodyStarted = false;  // a non-HTTP final answer (a redirect to FTP) has no head
   long statusCode = 0;
   std::optional<std::uint64_t> contentLength;
+  AnswerFacts facts;
 
   // Returns false to stop the transfer: the final head is complete.
   bool TakeLine(std::string_view line) {
@@ -33,8 +34,47 @@ struct HeadReader {
     if (code >= 100 && code < 200) return true;
     if (code >= 300 && code < 400 && CurlFollows()) return true;
     statusCode = code;
-    contentLength = ReadContentLength();
+    ReadFinalHead();
     headComplete = true;
+    return false;
+  }
+
+  void ReadFinalHead() {
+    contentLength = ReadContentLength();
+    facts.contentType = Value("Content-Type");
+    facts.lastModified = ReadLastModified();
+    facts.acceptsRanges = ReadAcceptsRanges();
+  }
+
+  std::optional<std::string> Value(const char* name) const {
+    const curl_header* header = Header(name, 0);
+    if (!header || !header->value) return std::nullopt;
+    return std::string(header->value);
+  }
+
+  // An HTTP date as curl reads one; a date curl cannot read, or one before 1970, is none.
+  std::optional<std::int64_t> ReadLastModified() const {
+    const auto value = Value("Last-Modified");
+    if (!value) return std::nullopt;
+    const time_t seconds = curl_getdate(value->c_str(), nullptr);
+    if (seconds < 0) return std::nullopt;
+    return static_cast<std::int64_t>(seconds);
+  }
+
+  // "bytes" among the units the server names; "none" or any other unit is a no.
+  std::optional<bool> ReadAcceptsRanges() const {
+    const auto value = Value("Accept-Ranges");
+    if (!value) return std::nullopt;
+    std::string_view units(*value);
+    while (!units.empty()) {
+      const auto comma = units.find(',');
+      std::string_view unit = units.substr(0, comma);
+      while (!unit.empty() && (unit.front() == ' ' || unit.front() == '\t')) unit.remove_prefix(1);
+      while (!unit.empty() && (unit.back() == ' ' || unit.back() == '\t' || unit.back() == '\r')) unit.remove_suffix(1);
+      if (unit.size() == 5 && curl_strnequal(unit.data(), "bytes", 5)) return true;
+      if (comma == std::string_view::npos) break;
+      units.remove_prefix(comma + 1);
+    }
     return false;
   }
 
@@ -104,6 +144,12 @@ std::size_t OnBody(char*, std::size_t, std::size_t, void* reader) {
   return 0;  // the body is never wanted
 }
 
+std::string EffectiveUrl(CURL* curl) {
+  const char* url = nullptr;
+  curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &url);
+  return url ? url : "";
+}
+
 bool IsHttpScheme(CURL* curl) {
   const char* scheme = nullptr;
   curl_easy_getinfo(curl, CURLINFO_SCHEME, &scheme);
@@ -135,16 +181,23 @@ std::unique_ptr<HttpFile> HttpFile::Open(InternetSession& session, CURL* curl, c
     curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
     std::optional<std::uint64_t> size;
     if (length >= 0) size = static_cast<std::uint64_t>(length);
-    return std::unique_ptr<HttpFile>(new HttpFile(std::nullopt, size));
+    AnswerFacts facts;
+    facts.finalAddress = EffectiveUrl(curl);
+    long reply = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply);
+    if (reply > 0) facts.replyCode = reply;
+    return std::unique_ptr<HttpFile>(new HttpFile(std::nullopt, size, std::move(facts)));
   }
   long code = reader.statusCode;
   if (!reader.headComplete) {
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
-    reader.contentLength = reader.ReadContentLength();
+    reader.ReadFinalHead();
   }
   std::optional<std::uint32_t> status;
   if (code > 0) status = static_cast<std::uint32_t>(code);
-  return std::unique_ptr<HttpFile>(new HttpFile(status, reader.contentLength));
+  reader.facts.finalAddress = EffectiveUrl(curl);
+  if (status) reader.facts.replyCode = code;
+  return std::unique_ptr<HttpFile>(new HttpFile(status, reader.contentLength, std::move(reader.facts)));
 }
 
 bool HttpFile::QueryInfoContentLength(std::uint64_t& length) const {

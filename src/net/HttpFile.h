@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "net/AnswerFacts.h"
+
 using CURL = void;
 class InternetSession;
 
@@ -20,6 +22,8 @@ class HttpFile {
   bool QueryInfoContentLength(std::uint64_t& length) const;
   // False when the answer had no readable status code.
   bool QueryInfoStatusCode(std::uint32_t& statusCode) const;
+  // The rest of what the final answer said; its address after the redirects.
+  const AnswerFacts& Facts() const { return m_facts; }
   void Close() {}
 
   // One Content-Length value as we read it: decimal digits only, blanks around them
@@ -27,9 +31,10 @@ class HttpFile {
   static std::optional<std::uint64_t> ParseContentLength(std::string_view value);
 
  private:
-  HttpFile(std::optional<std::uint32_t> statusCode, std::optional<std::uint64_t> contentLength)
-      : m_statusCode(statusCode), m_contentLength(contentLength) {}
+  HttpFile(std::optional<std::uint32_t> statusCode, std::optional<std::uint64_t> contentLength, AnswerFacts facts)
+      : m_statusCode(statusCode), m_contentLength(contentLength), m_facts(std::move(facts)) {}
 
   std::optional<std::uint32_t> m_statusCode;
   std::optional<std::uint64_t> m_contentLength;
+  AnswerFacts m_facts;
 };

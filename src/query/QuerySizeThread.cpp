@@ -22,24 +22,26 @@ class SizeQuery {
   explicit SizeQuery(SizeQueryView& view)
       : m_view(view), m_session(view.ConnectionOptions(), &view.Cancellation()) {}
 
-  SizeQueryOutcome Run() {
+  SizeQueryReport Run() {
     const auto address = CompleteQueryAddress(m_view.ReadAddress());
     const auto url = ParsedUrl::Parse(address);
     if (!url) {
       Show(kBadAddress);
-      return SizeQueryOutcome::BadAddress;
+      m_report.outcome = SizeQueryOutcome::BadAddress;
+      return m_report;
     }
     const bool asksHttps = m_view.AsksHttps();
     m_view.SetQueryButtonsEnabled(false);
-    const auto outcome = Ask(*url, address, asksHttps);
+    m_report.outcome = Ask(*url, address, asksHttps);
     m_view.SetQueryButtonsEnabled(true);
-    return outcome;
+    return m_report;
   }
 
  private:
   SizeQueryOutcome Ask(const ParsedUrl& url, const std::string& address, bool asksHttps) {
     if (url.service == ServiceType::Other || (url.service == ServiceType::Https && !asksHttps))
       return SizeQueryOutcome::OtherService;
+    m_report.facts.finalAddress = address;  // until an answer says where it came from
     try {
       if (url.service == ServiceType::Http || url.service == ServiceType::Https)
         AskHttp(address);
@@ -49,7 +51,7 @@ class SizeQuery {
       m_session.Close();
       Show(kConnectionFailed);
     }
-    return m_sizeShown ? SizeQueryOutcome::SizeShown : SizeQueryOutcome::NoSize;
+    return m_report.size ? SizeQueryOutcome::SizeShown : SizeQueryOutcome::NoSize;
   }
 
   void AskHttp(const std::string& address) {
@@ -62,9 +64,10 @@ class SizeQuery {
     std::optional<std::uint32_t> statusCode;
     if (file->QueryInfoStatusCode(code)) statusCode = code;
     const auto verdict = ChooseHttpVerdict(statusCode, hasLength);
+    m_report.facts = file->Facts();
     file->Close();
     if (verdict.message == kUnknownErrorCode)
-      m_view.SetStatusText(FillNumberTemplate(Text(m_view.LanguageTexts(), verdict.message), code));
+      Show(verdict.message, code);
     else
       Show(verdict.message);
     if (!verdict.failed) ShowSize(size);
@@ -75,9 +78,10 @@ class SizeQuery {
     auto connection = m_session.GetFtpConnection(url.server, url.userName, url.password, url.port);
     Show(kConnected);
     FtpFileFind finder(*connection);
-    if (!finder.FindFile(url.objectPath)) {
-      m_view.SetStatusText(
-          FillNumberTemplate(Text(m_view.LanguageTexts(), kSizeQueryError), finder.LastError()));
+    const bool found = finder.FindFile(url.objectPath);
+    if (finder.LastReplyCode() > 0) m_report.facts.replyCode = finder.LastReplyCode();
+    if (!found) {
+      Show(kSizeQueryError, finder.LastError());
     } else {
       finder.FindNextFile();
       const std::uint64_t size = finder.GetLength();
@@ -93,16 +97,26 @@ class SizeQuery {
     Show(kConnecting);
   }
 
-  void Show(Id message) { m_view.SetStatusText(Text(m_view.LanguageTexts(), message)); }
+  void Show(Id message) { ShowText(message, Text(m_view.LanguageTexts(), message)); }
+  // A message that carries a number (its template's first "%d").
+  void Show(Id message, std::int64_t number) {
+    ShowText(message, FillNumberTemplate(Text(m_view.LanguageTexts(), message), number));
+  }
+
+  void ShowText(Id message, const std::string& text) {
+    m_view.SetStatusText(text);
+    m_report.verdict = message;
+    m_report.verdictText = text;
+  }
 
   void ShowSize(std::uint64_t size) {
     m_view.ShowFileSize(size);
-    m_sizeShown = true;
+    m_report.size = size;
   }
 
   SizeQueryView& m_view;
   InternetSession m_session;
-  bool m_sizeShown = false;
+  SizeQueryReport m_report;
 };
 
 }  // namespace
@@ -115,9 +129,10 @@ SizeQueryOutcome QuerySizeThread(SizeQueryView& view) {
   if (!view.TryBeginQuery()) return SizeQueryOutcome::Refused;
   // The next query may start while this one still says goodbye to its server.
   SizeQuery query(view);
-  const SizeQueryOutcome outcome = query.Run();
+  const SizeQueryReport report = query.Run();
   view.EndQuery();
-  return outcome;
+  view.ReportQuery(report);
+  return report.outcome;
 }
 
 void StartSizeQuery(std::shared_ptr<SizeQueryView> view, std::function<void()> onEnd) {

@@ -9,6 +9,7 @@
 #include "net/TransferCancel.h"
 
 class LanguageTable;
+struct SizeQueryReport;
 
 // What a size query works on: the window (or the terminal front end) that holds
 // the address, shows the progress and the size, and lends its two buttons.
@@ -30,6 +31,8 @@ class SizeQueryView {
   virtual InternetOptions ConnectionOptions() const { return {}; }
   // Whether https addresses are asked like http ones (the user's choice, read once per query).
   virtual bool AsksHttps() { return false; }
+  // How the query ended, once its last message and size are shown (not for a refused one).
+  virtual void ReportQuery(const SizeQueryReport&) {}
 
   // The one-query guard: only one query at a time does real work.
   bool TryBeginQuery();
