@@ -1,18 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "cli/CliOptions.h"
+#include "query/SizeQueryReport.h"
 #include "query/SizeQueryView.h"
 
-// The size query's view in a terminal: status texts go to one stream, one line
-// each, and the size to another.
+// The size query's view in a terminal for one address: status texts go to one
+// stream, one line each, and the size to another.
 class CliSizeView : public SizeQueryView {
  public:
   CliSizeView(const CliOptions& options, const LanguageTable& texts, std::ostream& statusOut, std::ostream& sizeOut)
-      : m_address(options.address),
+      : m_address(options.addresses.at(0)),
         m_groupDigits(options.groupDigits),
         m_asksHttps(options.asksHttps),
         m_human(options.human),
@@ -27,6 +29,10 @@ class CliSizeView : public SizeQueryView {
   void SetQueryButtonsEnabled(bool) override {}
   const LanguageTable& LanguageTexts() const override { return m_texts; }
   bool AsksHttps() override { return m_asksHttps; }
+  void ReportQuery(const SizeQueryReport& report) override { m_report = report; }
+
+  // How the query ended; nothing before it has.
+  const std::optional<SizeQueryReport>& Report() const { return m_report; }
 
   // A text's line breaks become blanks, so that one text stays one line.
   static std::string OneLine(std::string text);
@@ -39,4 +45,5 @@ class CliSizeView : public SizeQueryView {
   const LanguageTable& m_texts;
   std::ostream& m_statusOut;
   std::ostream& m_sizeOut;
+  std::optional<SizeQueryReport> m_report;
 };

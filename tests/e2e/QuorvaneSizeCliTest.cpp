@@ -4,31 +4,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "QuorvaneSizeRun.h"
 #include "TestServers.h"
 
 namespace {
-
-// A settings folder of the tests' own, whose window setting is `languageFile`; none is
-// written when it is empty.
-std::string SettingsFolder(const std::string& languageFile) {
-  const std::string folder = MakeTempFolder();
-  if (!languageFile.empty()) {
-    std::filesystem::create_directories(folder + "/Marrowby");
-    std::ofstream(folder + "/Marrowby/Quorvane.conf") << "[Settings]\nLanguageFile=" << languageFile << "\n";
-  }
-  return folder;
-}
-
-// Runs quorvane-size with the built-in texts selected in the window's settings, unless
-// `environment` names a settings folder itself.
-ChildProcess::Result RunSize(std::vector<std::string> arguments, std::vector<std::string> environment = {}) {
-  static const std::string builtInTexts = SettingsFolder("<main>");
-  const bool namesSettings = std::any_of(environment.begin(), environment.end(),
-                                         [](const std::string& entry) { return entry.starts_with("XDG_CONFIG_HOME="); });
-  if (!namesSettings) environment.push_back("XDG_CONFIG_HOME=" + builtInTexts);
-  arguments.insert(arguments.begin(), QUORVANE_SIZE_EXE);
-  return ChildProcess::Run(arguments, std::chrono::seconds(120), environment);
-}
 
 class QuorvaneSizeCli : public ::testing::Test {
  protected:
@@ -92,12 +71,18 @@ TEST_F(QuorvaneSizeCli, AsksInternationalHostNames) {
 
 TEST_F(QuorvaneSizeCli, WrongCommandLinesGetTheUsage) {
   const std::vector<std::vector<std::string>> wrong = {
-      {}, {"--bogus", "http://x/"}, {"--language"}, {"http://a/", "http://b/"}};
+      {}, {"--bogus", "http://x/"}, {"--language"}, {"--input"}, {"--parallel", "0", "http://x/"},
+      {"--parallel", "999", "http://x/"}, {"--parallel", "x", "http://x/"}, {"--input", "a", "--input", "b"}};
   for (const auto& arguments : wrong) {
     const auto result = RunSize(arguments);
-    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.exitStatus, 2) << ::testing::PrintToString(arguments);
     EXPECT_NE(result.err.find("Usage: quorvane-size"), std::string::npos);
+    EXPECT_EQ(result.out, "");
   }
+  // Silence is silence, also for a wrong command line.
+  const auto quiet = RunSize({"--quiet", "--parallel", "0", "http://x/"});
+  EXPECT_EQ(quiet.exitStatus, 2);
+  EXPECT_EQ(quiet.err, "");
   const auto help = RunSize({"--help"});
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_NE(help.out.find("Usage: quorvane-size"), std::string::npos);

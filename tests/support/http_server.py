@@ -9,8 +9,9 @@ Routes (http mode; the method is ignored except HEAD, which drops bodies):
                         open (silently) until the peer closes it or 60 s pass;
                         with close=1 it is closed right after writing
   /loop                 302 to /loop, keep-alive
-  /file/<N>[?head=K]    200 with Content-Length N and N zero bytes, keep-alive;
-                        head=K adds about K bytes of filler header lines. Once the
+  /file/<N>[?head=K&delay=S]  200 with Content-Length N and N zero bytes,
+                        keep-alive; head=K adds about K bytes of filler header
+                        lines; delay=S waits S seconds before the head. Once the
                         body is written or the client has gone, the log gets
                         "BODY SENT <path> <bytes>": the body bytes that left this
                         server (the kernel's count, not what was handed to it;
@@ -46,6 +47,7 @@ MAX_FILLER_HEAD = 1 << 20
 ENDLESS_SECONDS = 120
 FILLER_LINE = b"X-Filler: 0123456789abcdef\r\n"
 RAW_HOLD_SECONDS = 60
+MAX_DELAY_SECONDS = 120
 CHUNK = 64 * 1024
 ZEROS = memoryview(bytes(CHUNK))
 FILE_PATH = re.compile(r"/file/[0-9]+", re.ASCII)
@@ -231,6 +233,7 @@ class Handler(socketserver.BaseRequestHandler):
         elif FILE_PATH.fullmatch(path):
             size = int(path[len("/file/"):])
             filler = min(int(query.get("head", ["0"])[0] or 0), MAX_FILLER_HEAD)
+            time.sleep(min(float(query.get("delay", ["0"])[0] or 0), MAX_DELAY_SECONDS))
             head = (b"HTTP/1.1 200 OK\r\n"
                     b"Content-Type: application/octet-stream\r\n" +
                     FILLER_LINE * (filler // len(FILLER_LINE)) +
