@@ -147,7 +147,8 @@ TEST_F(QuorvaneSizeList, JsonTellsWhatTheServerSaid) {
   EXPECT_EQ(line["last_modified"], "2024-05-01T12:00:00Z");
   EXPECT_EQ(line["accepts_ranges"], true);
 
-  const std::string odd("http://127.0.0.1/\"quoted\"\\back\x01\x1f\xff\xfe", 36);
+  static const char kOdd[] = "http://127.0.0.1/\"quoted\"\\back\x01\x1f\xff\xfe";
+  const std::string odd(kOdd, sizeof kOdd - 1);
   const auto bad = RunSize({"--json", odd, Http("/file/3")});
   EXPECT_EQ(bad.exitStatus, 1);
   const auto lines = Lines(bad.out);

@@ -55,10 +55,12 @@ TEST(ListLineFormat, JsonLinesParseBackWhateverTheyHold) {
   SizeQueryReport full = Sized(std::numeric_limits<std::uint64_t>::max());
   full.facts.finalAddress = "http://b/\"moved\"";
   full.facts.replyCode = 200;
-  full.facts.contentType = std::string("text/\x01pl\xc3\xa4in\xff", 13);
+  static const char kType[] = "text/\x01pl\xc3\xa4in\xff";
+  full.facts.contentType = std::string(kType, sizeof kType - 1);
   full.facts.lastModified = 1714564800;
   full.facts.acceptsRanges = true;
-  const std::string address("http://a/\"q\"\\back\x01\x1f\x7f\xff\xfe\xc3", 23);
+  static const char kAddress[] = "http://a/\"q\"\\back\x01\x1f\x7f\xff\xfe\xc3";
+  const std::string address(kAddress, sizeof kAddress - 1);
 
   const auto line = nlohmann::json::parse(JsonLine(address, full));
   EXPECT_EQ(line["address"], "http://a/\"q\"\\back\x01\x1f\x7f\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd");
