@@ -38,6 +38,8 @@ std::optional<CliOptions> CliOptions::Parse(const std::vector<std::string>& argu
       options.human = true;
     } else if (argument == "--https") {
       options.asksHttps = true;
+    } else if (argument == "--fallback") {
+      options.asksOtherWays = true;
     } else if (argument == "--json") {
       options.json = true;
     } else if (argument == "--total") {

@@ -12,6 +12,7 @@ struct CliOptions {
   std::optional<std::string> languageFile;
   bool groupDigits = true;
   bool asksHttps = false;
+  bool asksOtherWays = false;
   bool human = false;
   bool help = false;
   bool version = false;
@@ -58,6 +59,9 @@ struct CliOptions {
       "  --no-group       write the size without blanks between groups of three digits\n"
       "  --https          ask https addresses too (certificates are verified; CURL_CA_BUNDLE\n"
       "                   or SSL_CERT_FILE names another authority bundle)\n"
+      "  --fallback       when the server does not say the size, ask once more in another\n"
+      "                   way: a request for the first byte (HTTP), SIZE (FTP); only with\n"
+      "                   this option, whatever the window's setting\n"
       "  --language FILE  use the texts of this language file; without it, the language file\n"
       "                   the window is set to use\n"
       "  --quiet          write nothing to standard error\n"

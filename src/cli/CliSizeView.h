@@ -17,6 +17,7 @@ class CliSizeView : public SizeQueryView {
       : m_address(options.addresses.at(0)),
         m_groupDigits(options.groupDigits),
         m_asksHttps(options.asksHttps),
+        m_asksOtherWays(options.asksOtherWays),
         m_human(options.human),
         m_texts(texts),
         m_statusOut(statusOut),
@@ -29,6 +30,7 @@ class CliSizeView : public SizeQueryView {
   void SetQueryButtonsEnabled(bool) override {}
   const LanguageTable& LanguageTexts() const override { return m_texts; }
   bool AsksHttps() override { return m_asksHttps; }
+  bool AsksOtherWays() override { return m_asksOtherWays; }
   void ReportQuery(const SizeQueryReport& report) override { m_report = report; }
 
   // How the query ended; nothing before it has.
@@ -41,6 +43,7 @@ class CliSizeView : public SizeQueryView {
   std::string m_address;
   bool m_groupDigits;
   bool m_asksHttps;
+  bool m_asksOtherWays;
   bool m_human;  // the size in binary units too
   const LanguageTable& m_texts;
   std::ostream& m_statusOut;

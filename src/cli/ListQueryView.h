@@ -9,7 +9,13 @@
 // Nothing is narrated; the query's report becomes the address's line.
 class ListQueryView : public SizeQueryView {
  public:
-  ListQueryView(const LanguageTable& texts, bool asksHttps) : m_texts(texts), m_asksHttps(asksHttps) {}
+  // What the user asked for beyond a plain query.
+  struct Choices {
+    bool asksHttps = false;
+    bool asksOtherWays = false;
+  };
+
+  ListQueryView(const LanguageTable& texts, Choices choices) : m_texts(texts), m_choices(choices) {}
 
   // Asks one address, with every rule of a single query.
   SizeQueryReport Ask(const std::string& address);
@@ -20,12 +26,13 @@ class ListQueryView : public SizeQueryView {
   void ShowFileSize(std::uint64_t) override {}
   void SetQueryButtonsEnabled(bool) override {}
   const LanguageTable& LanguageTexts() const override { return m_texts; }
-  bool AsksHttps() override { return m_asksHttps; }
+  bool AsksHttps() override { return m_choices.asksHttps; }
+  bool AsksOtherWays() override { return m_choices.asksOtherWays; }
   void ReportQuery(const SizeQueryReport& report) override { m_report = report; }
 
  private:
   const LanguageTable& m_texts;
-  const bool m_asksHttps;
+  const Choices m_choices;
   std::string m_address;
   SizeQueryReport m_report;
 };

@@ -6,9 +6,9 @@
 #include "cli/ProgressLine.h"
 #include "query/SizeQueryMessages.h"
 
-SizeQueryBatch::SizeQueryBatch(unsigned parallel, Format format, const LanguageTable& texts, bool asksHttps,
-                               ProgressLine& progress)
-    : m_parallel(parallel), m_format(format), m_texts(texts), m_asksHttps(asksHttps), m_progress(progress) {}
+SizeQueryBatch::SizeQueryBatch(unsigned parallel, Format format, const LanguageTable& texts,
+                               ListQueryView::Choices choices, ProgressLine& progress)
+    : m_parallel(parallel), m_format(format), m_texts(texts), m_choices(choices), m_progress(progress) {}
 
 SizeQueryBatch::~SizeQueryBatch() {
   {
@@ -48,7 +48,7 @@ void SizeQueryBatch::Interrupt() {
 }
 
 void SizeQueryBatch::StartWorker() {
-  m_views.push_back(std::make_unique<ListQueryView>(m_texts, m_asksHttps));
+  m_views.push_back(std::make_unique<ListQueryView>(m_texts, m_choices));
   m_workers.emplace_back([this, view = m_views.back().get()] { Work(*view); });
 }
 

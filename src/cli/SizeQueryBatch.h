@@ -32,7 +32,7 @@ class SizeQueryBatch {
     bool total = false;  // a last line with the sum
   };
 
-  SizeQueryBatch(unsigned parallel, Format format, const LanguageTable& texts, bool asksHttps,
+  SizeQueryBatch(unsigned parallel, Format format, const LanguageTable& texts, ListQueryView::Choices choices,
                  ProgressLine& progress);
   ~SizeQueryBatch();
   SizeQueryBatch(const SizeQueryBatch&) = delete;
@@ -67,7 +67,7 @@ class SizeQueryBatch {
   const unsigned m_parallel;
   const Format m_format;
   const LanguageTable& m_texts;
-  const bool m_asksHttps;
+  const ListQueryView::Choices m_choices;
   ProgressLine& m_progress;
 
   std::timed_mutex m_lock;

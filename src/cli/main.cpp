@@ -53,8 +53,8 @@ int AskOne(const CliOptions& options, const LanguageTable& texts) {
 
 int AskList(const CliOptions& options, const LanguageTable& texts) {
   ProgressLine progress(!options.quiet && isatty(STDERR_FILENO));
-  SizeQueryBatch batch(options.parallel, {options.json, options.human, options.total}, texts, options.asksHttps,
-                       progress);
+  SizeQueryBatch batch(options.parallel, {options.json, options.human, options.total}, texts,
+                       {options.asksHttps, options.asksOtherWays}, progress);
   StopSignals::Listen([&batch](int signal) {
     batch.Interrupt();
     EndBySignal(signal);

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "net/InternetSession.h"
 
@@ -21,6 +23,12 @@ class FtpConnection {
   CURL* PrepareCommand();
   // Runs the prepared command (curl's result).
   CURLcode Perform();
+  // Asks the server for a file's size on this connection ("TYPE I", then "SIZE path"):
+  // the number of a "213 N" reply, else nothing. Throws InternetException only when the
+  // connection cannot be used at all (closed, cancelled, past the query's deadline).
+  std::optional<std::uint64_t> QuerySize(const std::string& path);
+  // The number of a reply to SIZE: "213 N" with N decimal and within 64 bits.
+  static std::optional<std::uint64_t> ParseSizeReply(std::string_view reply);
   // Whether the control connection runs through an HTTP proxy's tunnel.
   bool Tunnelled() const { return m_tunnelled; }
   void Close() {}

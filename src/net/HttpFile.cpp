@@ -23,6 +23,7 @@ struct HeadReader {
   bool bodyStarted = false;  // a non-HTTP final answer (a redirect to FTP) has no head
   long statusCode = 0;
   std::optional<std::uint64_t> contentLength;
+  std::optional<std::uint64_t> rangeTotal;
   AnswerFacts facts;
 
   // Returns false to stop the transfer: the final head is complete.
@@ -41,6 +42,7 @@ struct HeadReader {
 
   void ReadFinalHead() {
     contentLength = ReadContentLength();
+    if (const auto range = Value("Content-Range")) rangeTotal = HttpFile::ParseContentRangeTotal(*range);
     facts.contentType = Value("Content-Type");
     facts.lastModified = ReadLastModified();
     facts.acceptsRanges = ReadAcceptsRanges();
@@ -162,6 +164,29 @@ std::optional<std::uint64_t> HttpFile::ParseContentLength(std::string_view value
   return HeadReader::ParseLength(value);
 }
 
+std::optional<std::uint64_t> HttpFile::ParseContentRangeTotal(std::string_view value) {
+  const auto number = [&value](char end) -> std::optional<std::uint64_t> {
+    const std::size_t stop = end ? value.find(end) : value.size();
+    if (stop == std::string_view::npos || stop == 0) return std::nullopt;
+    std::uint64_t result = 0;
+    const auto [last, error] = std::from_chars(value.data(), value.data() + stop, result);
+    if (error != std::errc() || last != value.data() + stop || value.front() < '0' || value.front() > '9')
+      return std::nullopt;
+    value.remove_prefix(stop + (end ? 1 : 0));
+    return result;
+  };
+  while (!value.empty() && (value.back() == ' ' || value.back() == '\t' || value.back() == '\r' || value.back() == '\n'))
+    value.remove_suffix(1);
+  if (value.size() < 6 || !curl_strnequal(value.data(), "bytes ", 6)) return std::nullopt;
+  value.remove_prefix(6);
+  while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
+  const auto first = number('-');
+  const auto last = first ? number('/') : std::nullopt;
+  const auto total = last ? number('\0') : std::nullopt;
+  if (!total || *first > *last || *last >= *total) return std::nullopt;
+  return total;
+}
+
 std::unique_ptr<HttpFile> HttpFile::Open(InternetSession& session, CURL* curl, const std::string& address) {
   HeadReader reader;
   reader.curl = curl;
@@ -186,7 +211,7 @@ std::unique_ptr<HttpFile> HttpFile::Open(InternetSession& session, CURL* curl, c
     long reply = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply);
     if (reply > 0) facts.replyCode = reply;
-    return std::unique_ptr<HttpFile>(new HttpFile(std::nullopt, size, std::move(facts)));
+    return std::unique_ptr<HttpFile>(new HttpFile(std::nullopt, size, std::nullopt, std::move(facts)));
   }
   long code = reader.statusCode;
   if (!reader.headComplete) {
@@ -197,12 +222,19 @@ std::unique_ptr<HttpFile> HttpFile::Open(InternetSession& session, CURL* curl, c
   if (code > 0) status = static_cast<std::uint32_t>(code);
   reader.facts.finalAddress = EffectiveUrl(curl);
   if (status) reader.facts.replyCode = code;
-  return std::unique_ptr<HttpFile>(new HttpFile(status, reader.contentLength, std::move(reader.facts)));
+  return std::unique_ptr<HttpFile>(
+      new HttpFile(status, reader.contentLength, reader.rangeTotal, std::move(reader.facts)));
 }
 
 bool HttpFile::QueryInfoContentLength(std::uint64_t& length) const {
   if (!m_contentLength) return false;
   length = *m_contentLength;
+  return true;
+}
+
+bool HttpFile::QueryInfoRangeTotal(std::uint64_t& total) const {
+  if (!m_rangeTotal) return false;
+  total = *m_rangeTotal;
   return true;
 }
 

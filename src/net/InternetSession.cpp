@@ -192,7 +192,16 @@ CURLcode InternetSession::Perform() {
 }
 
 std::unique_ptr<HttpFile> InternetSession::OpenURL(const std::string& address) {
+  return OpenHttp(address, nullptr);
+}
+
+std::unique_ptr<HttpFile> InternetSession::OpenFirstByte(const std::string& address) {
+  return OpenHttp(address, "0-0");
+}
+
+std::unique_ptr<HttpFile> InternetSession::OpenHttp(const std::string& address, const char* range) {
   CURL* curl = PrepareTransfer();
+  if (range) curl_easy_setopt(curl, CURLOPT_RANGE, range);
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, m_options.maxRedirects);
   curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https,ftp");

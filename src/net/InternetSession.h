@@ -31,6 +31,9 @@ class InternetSession : private TransferCancel::Waiter {
   // GET `address` and stop as soon as the final response's headers are in.
   // Throws InternetException when no response arrives.
   std::unique_ptr<HttpFile> OpenURL(const std::string& address);
+  // The same GET for the first byte only (Range: bytes=0-0), for a server that tells
+  // a file's whole length only in a range answer.
+  std::unique_ptr<HttpFile> OpenFirstByte(const std::string& address);
 
   // Connect and log in, in active mode. Empty user name means anonymous.
   // Throws InternetException when the connection or the login fails.
@@ -50,6 +53,7 @@ class InternetSession : private TransferCancel::Waiter {
   bool IsCancelled() const;
 
  private:
+  std::unique_ptr<HttpFile> OpenHttp(const std::string& address, const char* range);
   void Wake() override;
   // Ends every socket curl still has open, so that nothing inside curl waits on one.
   void ShutDownSockets();

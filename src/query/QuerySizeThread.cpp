@@ -31,6 +31,7 @@ class SizeQuery {
       return m_report;
     }
     const bool asksHttps = m_view.AsksHttps();
+    m_asksOtherWays = m_view.AsksOtherWays();
     m_view.SetQueryButtonsEnabled(false);
     m_report.outcome = Ask(*url, address, asksHttps);
     m_view.SetQueryButtonsEnabled(true);
@@ -66,11 +67,34 @@ class SizeQuery {
     const auto verdict = ChooseHttpVerdict(statusCode, hasLength);
     m_report.facts = file->Facts();
     file->Close();
+    if (verdict.message == kUnknownErrorCode && m_asksOtherWays && AskFirstByte()) return;
     if (verdict.message == kUnknownErrorCode)
       Show(verdict.message, code);
     else
       Show(verdict.message);
     if (!verdict.failed) ShowSize(size);
+  }
+
+  // A server that streams a file without a length mostly tells it in a range answer
+  // (206, "Content-Range: bytes 0-0/N"), or a plain length to a second GET. Whatever
+  // else comes back, the first answer's verdict stands.
+  bool AskFirstByte() {
+    Show(kAskingAnotherWay);
+    try {
+      auto file = m_session.OpenFirstByte(m_report.facts.finalAddress);
+      std::uint32_t code = 0;
+      std::uint64_t size = 0;
+      const bool answered = file->QueryInfoStatusCode(code) &&
+                            ((code == 206 && file->QueryInfoRangeTotal(size)) ||
+                             (code == 200 && file->QueryInfoContentLength(size)));
+      if (!answered) return false;
+      m_report.facts = file->Facts();
+      Show(kAnswerReceived);
+      ShowSize(size);
+      return true;
+    } catch (const InternetException&) {
+      return false;
+    }
   }
 
   void AskFtp(const ParsedUrl& url) {
@@ -81,7 +105,13 @@ class SizeQuery {
     const bool found = finder.FindFile(url.objectPath);
     if (finder.LastReplyCode() > 0) m_report.facts.replyCode = finder.LastReplyCode();
     if (!found) {
-      Show(kSizeQueryError, finder.LastError());
+      const auto size = m_asksOtherWays ? AskFtpSize(*connection, url.objectPath) : std::nullopt;
+      if (size) {
+        Show(kAnswerReceived);
+        ShowSize(*size);
+      } else {
+        Show(kSizeQueryError, finder.LastError());
+      }
     } else {
       finder.FindNextFile();
       const std::uint64_t size = finder.GetLength();
@@ -90,6 +120,17 @@ class SizeQuery {
     }
     finder.Close();
     connection->Close();
+  }
+
+  // A path the listing gives no readable entry for may still have a size the server
+  // tells on the same connection.
+  std::optional<std::uint64_t> AskFtpSize(FtpConnection& connection, const std::string& path) {
+    Show(kAskingAnotherWay);
+    try {
+      return connection.QuerySize(path);
+    } catch (const InternetException&) {
+      return std::nullopt;
+    }
   }
 
   void StartAsking() {
@@ -117,6 +158,7 @@ class SizeQuery {
   SizeQueryView& m_view;
   InternetSession m_session;
   SizeQueryReport m_report;
+  bool m_asksOtherWays = false;
 };
 
 }  // namespace

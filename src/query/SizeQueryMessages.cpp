@@ -20,6 +20,7 @@ const std::string& BuiltInText(Id id) {
       {kUnknownErrorCode, "Неизвестная ошибка! Код: %d."},
       {kAnswerReceived, "Ответ получен."},
       {kSizeQueryError, "Ошибка при запросе размера. Код ошибки: %d"},
+      {kAskingAnotherWay, "Размер не сообщён. Запрос другим способом..."},
   };
   return kBuiltIn.at(id);
 }

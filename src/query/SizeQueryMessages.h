@@ -22,6 +22,7 @@ enum Id : std::uint32_t {
   kUnknownErrorCode = 1011,  // template: the status code
   kAnswerReceived = 1012,
   kSizeQueryError = 1013,    // template: the error code
+  kAskingAnotherWay = 1014,  // the server gave no size; asking it in another way
 };
 
 // The built-in (Russian) text of a message.

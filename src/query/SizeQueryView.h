@@ -31,6 +31,9 @@ class SizeQueryView {
   virtual InternetOptions ConnectionOptions() const { return {}; }
   // Whether https addresses are asked like http ones (the user's choice, read once per query).
   virtual bool AsksHttps() { return false; }
+  // Whether a size the server did not say is asked once more in another way: a byte
+  // range over HTTP, SIZE over FTP (the user's choice, read once per query).
+  virtual bool AsksOtherWays() { return false; }
   // How the query ended, once its last message and size are shown (not for a refused one).
   virtual void ReportQuery(const SizeQueryReport&) {}
 
