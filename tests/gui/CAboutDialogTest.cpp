@@ -12,6 +12,7 @@
 
 #include "TestServers.h"
 #include "app/CMainApp.h"
+#include "app/ProductVersion.h"
 #include "app/VersionText.h"
 #include "controls/CHyperLink.h"
 #include "dialogs/CAboutDialog.h"
@@ -49,8 +50,8 @@ const QString kVersion = QString::fromStdString(GetVersionText());
 const Expected kBuiltIn = {"О программе",
                            {{CAboutDialog::IDC_PROGRAM, "Программа: Quorvane"},
                             {CAboutDialog::IDC_VERSION, "Версия: " + kVersion},
-                            {CAboutDialog::IDC_DEVELOPER, "Разработчик: Олег Варнавин"},
-                            {CAboutDialog::IDC_INSTITUTION, "Студия Марроуби, 2025 г."},
+                            {CAboutDialog::IDC_DEVELOPER, "Разработчики Quorvane"},
+                            {CAboutDialog::IDC_INSTITUTION, QString("Marrowby, %1 г.").arg(kSourceYear)},
                             {CAboutDialog::IDC_RIGHTS, "© Все права защищены."},
                             {CAboutDialog::IDC_HOME_PAGE_LABEL, "Домашняя страница:"},
                             {CAboutDialog::IDC_EMAIL_LABEL, "E-mail:"},
@@ -61,8 +62,8 @@ const Expected kBuiltIn = {"О программе",
 const Expected kEnglish = {"About",
                            {{CAboutDialog::IDC_PROGRAM, "Program: Quorvane"},
                             {CAboutDialog::IDC_VERSION, "Version: " + kVersion},
-                            {CAboutDialog::IDC_DEVELOPER, "Developer: Oleg Varnavin"},
-                            {CAboutDialog::IDC_INSTITUTION, "Marrowby Studio, 2025"},
+                            {CAboutDialog::IDC_DEVELOPER, "Quorvane developers"},
+                            {CAboutDialog::IDC_INSTITUTION, QString("Marrowby, %1").arg(kSourceYear)},
                             {CAboutDialog::IDC_RIGHTS, "© All rights reserved."},
                             {CAboutDialog::IDC_HOME_PAGE_LABEL, "Home page:"},
                             {CAboutDialog::IDC_EMAIL_LABEL, "E-mail:"},
