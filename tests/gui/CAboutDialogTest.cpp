@@ -133,7 +133,8 @@ TEST(CAboutDialog, IsLaidOutInDialogUnitsAndEveryTextFits) {
   for (const auto& [labelId, linkId, y] : rows) {
     const QRect label = dialog.Control(labelId)->geometry();
     const QRect link = dialog.Control(linkId)->geometry();
-    EXPECT_EQ(label.topLeft(), units(42, y, 0, 0).topLeft()) << "row " << y;
+    EXPECT_EQ(label.top(), units(42, y, 0, 0).top()) << "row " << y;
+    EXPECT_GE(label.left(), units(42, y, 0, 0).left()) << "row " << y << ": moved right only to clear its picture";
     EXPECT_EQ(label.height(), units(0, 0, 0, 8).height());
     EXPECT_EQ(link.top(), label.top());
     EXPECT_EQ(link.height(), label.height());
@@ -161,6 +162,16 @@ TEST(CAboutDialog, IsLaidOutInDialogUnitsAndEveryTextFits) {
       if (label->text().isEmpty()) continue;
       EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
           << (english ? "English" : "built-in") << ": \"" << label->text().toStdString() << "\" is cut";
+    }
+    // Each row's centred label keeps clear of its picture by the room the design leaves
+    // between a label and its link (115 to 119).
+    const std::pair<std::uint32_t, int> pictured[] = {{CAboutDialog::IDC_HOME_PAGE_LABEL, 1},
+                                                      {CAboutDialog::IDC_EMAIL_LABEL, 2}};
+    for (const auto& [id, picture] : pictured) {
+      const auto* label = qobject_cast<QLabel*>(dialog.Control(id));
+      const int textLeft = label->x() + (label->width() - label->fontMetrics().horizontalAdvance(label->text())) / 2;
+      EXPECT_GE(textLeft - pictures[picture].right() - 1, units(119, 0, 0, 0).x() - units(115, 0, 0, 0).x() - 1)
+          << (english ? "English" : "built-in") << ": \"" << label->text().toStdString() << "\" near its picture";
     }
   }
 }
