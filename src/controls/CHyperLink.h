@@ -23,8 +23,8 @@ class CHyperLink : public QLabel {
   // shows the target; the font gets underlined, the colours and the cursor are set.
   void PreSubclassWindow();
 
-  // Opens `target`: the desktop first, then the handler registered for web pages. The result
-  // (greater than 32 is success) comes to `done`, maybe before this returns, never once
+  // Opens `target`: the desktop's opener first, then the handler registered for web pages. The
+  // result (greater than 32 is success) comes to `done` later, from the event loop, never once
   // `context` is gone.
   static void OpenTarget(const QString& target, QObject* context, std::function<void(int result)> done);
   // The message for a target that could not be opened, with its error code.

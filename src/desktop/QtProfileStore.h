@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "app/ProductVersion.h"
 #include "app/ProfileStore.h"
 
 // Preferences in the user's configuration folder
@@ -12,7 +13,7 @@ class QtProfileStore : public ProfileStore {
       : m_organisation(std::move(organisation)), m_application(std::move(application)) {}
   // The program's own settings, whatever the executable is called; the window, its
   // start-up hand-off and the terminal front end share them.
-  static QtProfileStore ProgramProfile() { return QtProfileStore("Marrowby", "Quorvane"); }
+  static QtProfileStore ProgramProfile() { return QtProfileStore(kProductOrganisation, "Quorvane"); }
 
   std::int32_t GetProfileInt(const std::string& section, const std::string& entry,
                              std::int32_t defaultValue) override;

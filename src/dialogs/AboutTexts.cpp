@@ -19,13 +19,11 @@ AboutTexts ComposeAboutTexts(const TextLookup& lookup, const std::string& versio
   texts.program = text(52, "Программа:") + " " + kProgramName;
   texts.version = text(53, "Версия:") + " " + versionText;
 
-  std::string developerLabel;
-  if (lookup(54, developerLabel)) {
-    texts.developer = developerLabel + " " + AboutFacts::kDeveloperLatin;
-    texts.institution = std::string(AboutFacts::kInstitutionLatin) + ", " + AboutFacts::kYear;
+  if (lookup(54, texts.developer)) {
+    texts.institution = std::string(AboutFacts::kInstitution) + ", " + AboutFacts::kYear;
   } else {
-    texts.developer = std::string("Разработчик: ") + AboutFacts::kDeveloperCyrillic;
-    texts.institution = std::string(AboutFacts::kInstitutionCyrillic) + ", " + AboutFacts::kYear + " г.";
+    texts.developer = AboutFacts::kDevelopersBuiltIn;
+    texts.institution = std::string(AboutFacts::kInstitution) + ", " + AboutFacts::kYear + " г.";
   }
 
   std::string rights;

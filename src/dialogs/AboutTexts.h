@@ -4,17 +4,20 @@
 #include <functional>
 #include <string>
 
+#include "app/ProductVersion.h"
+
 // The program's own facts as the About box tells them.
 namespace AboutFacts {
 // The project has no page of its own yet: the reserved example.org domain stands in.
 inline constexpr const char* kHomePageAddress = "https://www.example.org/quorvane/";
 inline constexpr const char* kHomePageShown = "www.example.org";
 inline constexpr const char* kSupportAddress = "help@example.org";
-inline constexpr const char* kDeveloperLatin = "Oleg Varnavin";
-inline constexpr const char* kDeveloperCyrillic = "Олег Варнавин";
-inline constexpr const char* kInstitutionLatin = "Marrowby Studio";
-inline constexpr const char* kInstitutionCyrillic = "Студия Марроуби";
-inline constexpr const char* kYear = "2025";
+// The program is credited to its project, not to a person: "Quorvane developers" in the
+// language file's words, "Разработчики Quorvane" built in. The institution is the organisation
+// the settings are kept under, by its own name in both scripts; the year is the source's.
+inline constexpr const char* kDevelopersBuiltIn = "Разработчики Quorvane";
+inline constexpr const char* kInstitution = kProductOrganisation;
+inline constexpr const char* kYear = kSourceYear;
 }  // namespace AboutFacts
 
 // The About box's caption and control texts, UTF-8, line breaks as the language table keeps them.
@@ -35,7 +38,8 @@ struct AboutTexts {
 // Gives the table's text for an ID and true, or false when the table has none.
 using TextLookup = std::function<bool(std::uint32_t id, std::string& text)>;
 
-// Composes the texts from one lookup per string ID. With a text for 54 both developer lines
-// take the Latin forms, without it both keep the Cyrillic ones. The version line is its label,
+// Composes the texts from one lookup per string ID. A text for 54 is the developer line in the
+// file's language (word order differs: "Quorvane developers", "Разработчики Quorvane"), and the
+// institution line follows it in Latin form; without one both are the built-in Russian lines. The version line is its label,
 // one blank and `versionText`, also when that is empty.
 AboutTexts ComposeAboutTexts(const TextLookup& lookup, const std::string& versionText);

@@ -81,12 +81,16 @@ void CAboutDialog::CreateControls() {
     label->setGeometry(each.place);
     RegisterControl(each.id, label);
   }
+  for (const std::uint32_t id : {IDC_PROGRAM, IDC_VERSION, IDC_DEVELOPER, IDC_INSTITUTION, IDC_RIGHTS})
+    m_lines.push_back(qobject_cast<QLabel*>(Control(id)));
   m_labelHomePage = qobject_cast<QLabel*>(Control(IDC_HOME_PAGE_LABEL));
   m_labelEmail = qobject_cast<QLabel*>(Control(IDC_EMAIL_LABEL));
 
   Picture(":/icons/quorvane-32.png", this)->move(DialogUnits(11, 10, 0, 0).topLeft());
-  Picture(":/icons/browser.png", this)->move(DialogUnits(25, 73, 0, 0).topLeft());
-  Picture(":/icons/envelope.png", this)->move(DialogUnits(31, 92, 0, 0).topLeft());
+  m_pictureBrowser = Picture(":/icons/browser.png", this);
+  m_pictureBrowser->move(DialogUnits(25, 73, 0, 0).topLeft());
+  m_pictureEnvelope = Picture(":/icons/envelope.png", this);
+  m_pictureEnvelope->move(DialogUnits(31, 92, 0, 0).topLeft());
   for (QLabel* picture : findChildren<QLabel*>())
     if (!picture->pixmap().isNull()) picture->resize(picture->pixmap().deviceIndependentSize().toSize());
 
@@ -103,28 +107,48 @@ void CAboutDialog::CreateControls() {
   LayOutControls();
 }
 
-// The places as designed. A font wider than the one the box was drawn for may not fit a
-// text into its place: then the label column or the link column grows to fit, what lies
-// to the right of it moves along, and the box widens by as much.
+// The places as designed. A text longer than its place widens it: a line of the upper block
+// moves the OK button along, a row's label or link widens its column and moves what lies to
+// the right of it; the box widens by as much. A row's centred label keeps clear of its picture
+// by the room the design leaves between a label and its link, whatever the picture's size in
+// this font; the row moves right when it would come closer. When the texts fit, nothing moves.
 void CAboutDialog::LayOutControls() {
-  auto widest = [](std::initializer_list<const QLabel*> labels) {
+  auto widest = [](const std::vector<QLabel*>& labels) {
     int width = 0;
-    for (const QLabel* label : labels) width = std::max(width, label->fontMetrics().horizontalAdvance(label->text()));
+    for (const QLabel* label : labels) width = std::max(width, WidthForText(label));
     return width;
   };
+  const QRect line = DialogUnits(40, 10, 120, 8);
+  const int growLines = std::max(0, widest(m_lines) - line.width());
+  for (QLabel* each : m_lines) each->resize(line.width() + growLines, line.height());
+
   const QRect homeLabel = DialogUnits(42, 78, 73, 8);
   const QRect homeLink = DialogUnits(119, 78, 75, 8);
-  const int growLabels = std::max(0, widest({m_labelHomePage, m_labelEmail}) - homeLabel.width());
+  const int labelWidth = std::max(homeLabel.width(), widest({m_labelHomePage, m_labelEmail}));
   const int growLinks = std::max(0, widest({m_linkHomePage, m_linkEmail}) - homeLink.width());
-  const int grow = growLabels + growLinks;
+  const int gap = homeLink.left() - homeLabel.right() - 1;
+  int clear = 0;
+  for (const auto& [label, picture] :
+       {std::pair{m_labelHomePage, m_pictureBrowser}, std::pair{m_labelEmail, m_pictureEnvelope}}) {
+    const int textLeft = homeLabel.left() + (labelWidth - WidthForText(label)) / 2;
+    clear = std::max(clear, picture->geometry().right() + 1 + gap - textLeft);
+  }
+  const int growRows = clear + labelWidth - homeLabel.width() + growLinks;
+  const int grow = std::max(growLines, growRows);
 
-  m_frame->setGeometry(DialogUnits(7, 68, 217, 38).adjusted(0, 0, grow, 0));
-  m_labelHomePage->setGeometry(homeLabel.adjusted(0, 0, growLabels, 0));
-  m_labelEmail->setGeometry(DialogUnits(42, 91, 73, 8).adjusted(0, 0, growLabels, 0));
-  m_linkHomePage->setGeometry(homeLink.translated(growLabels, 0).adjusted(0, 0, growLinks, 0));
-  m_linkEmail->setGeometry(DialogUnits(119, 91, 75, 8).translated(growLabels, 0).adjusted(0, 0, growLinks, 0));
-  m_btnOK->setGeometry(DialogUnits(174, 7, 50, 14).translated(grow, 0));
-  setFixedSize(DialogUnits(0, 0, kDialogWidth, kDialogHeight).size() + QSize(grow, 0));
+  auto rowLabel = [&](int y) { return DialogUnits(42, y, 0, 8).translated(clear, 0).adjusted(0, 0, labelWidth, 0); };
+  auto rowLink = [&](int y) {
+    return DialogUnits(119, y, 75, 8).translated(clear + labelWidth - homeLabel.width(), 0).adjusted(0, 0, growLinks, 0);
+  };
+  const int okWidth = std::max(DialogUnits(0, 0, 50, 0).width(), WidthForText(m_btnOK));
+  const int growOk = okWidth - DialogUnits(0, 0, 50, 0).width();
+  m_frame->setGeometry(DialogUnits(7, 68, 217, 38).adjusted(0, 0, grow + growOk, 0));
+  m_labelHomePage->setGeometry(rowLabel(78));
+  m_labelEmail->setGeometry(rowLabel(91));
+  m_linkHomePage->setGeometry(rowLink(78));
+  m_linkEmail->setGeometry(rowLink(91));
+  m_btnOK->setGeometry(DialogUnits(174, 7, 50, 14).translated(grow, 0).adjusted(0, 0, growOk, 0));
+  setFixedSize(DialogUnits(0, 0, kDialogWidth, kDialogHeight).size() + QSize(grow + growOk, 0));
 }
 
 // Attaches the links to their texts, e-mail first.

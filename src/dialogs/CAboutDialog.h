@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "localisation/CLocalizedDialog.h"
 
 class CHyperLink;
@@ -52,4 +54,7 @@ class CAboutDialog : public CLocalizedDialog {
   QGroupBox* m_frame;
   QLabel* m_labelHomePage;
   QLabel* m_labelEmail;
+  QLabel* m_pictureBrowser;
+  QLabel* m_pictureEnvelope;
+  std::vector<QLabel*> m_lines;  // program, version, developer, institution, rights
 };

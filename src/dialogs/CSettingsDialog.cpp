@@ -74,6 +74,8 @@ void CSettingsDialog::CreateControls() {
   LanguageList = new QComboBox(this);
   LanguageList->setEditable(false);
   LanguageList->setMaxVisibleItems(8);
+  // Its size hint then follows its entries, so the layout can give the widest one room.
+  LanguageList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   const QRect list = DialogUnits(84, 70 + kRow, 89, 12);
   LanguageList->setGeometry(list.x(), list.y(), list.width(), std::max(list.height(), LanguageList->sizeHint().height()));
   m_labelLanguage->setBuddy(LanguageList);
@@ -101,6 +103,40 @@ void CSettingsDialog::OnInitDialog(const QString& languageFolder) {
   const QStringList entries = LanguageEntries(languageFolder);
   LanguageList->addItems(entries);
   LanguageList->setCurrentIndex(SelectedEntry(entries, QString::fromStdString(m_settings.LanguageFile)));
+  LayOutControls();
+}
+
+// The places as designed, once the texts and the list's entries are in. A text longer than
+// its place widens the control; the list moves along with its label, and the dialog widens to
+// hold what grew, its buttons kept centred. When the texts fit, nothing moves. Only widths
+// change, so the two raised boxes keep their tops.
+void CSettingsDialog::LayOutControls() {
+  auto widen = [](QWidget* control, int designedWidth) {
+    control->resize(std::max(designedWidth, WidthForText(control)), control->height());
+    return control->geometry().right() + 1;
+  };
+  int right = 0;
+  for (QCheckBox* box : {m_checkWatchClipboard, m_checkAutoAskSize, m_checkGroupDigits, m_checkSingleInstance,
+                         m_checkSaveWindowPos, m_checkAskHttps})
+    right = std::max(right, widen(box, DialogUnits(0, 0, 166, 0).width()));
+
+  const int labelRight = widen(m_labelLanguage, DialogUnits(0, 0, 75, 0).width());
+  const QRect list = DialogUnits(84, 70 + kRow, 89, 12);
+  LanguageList->move(std::max(list.left(), labelRight + DialogUnits(2, 0, 0, 0).x()), LanguageList->y());
+  right = std::max(right, widen(LanguageList, list.width()));
+
+  const int buttonWidth = DialogUnits(0, 0, 50, 0).width();
+  const int okRight = widen(m_btnOk, buttonWidth);
+  const QRect cancel = DialogUnits(103, 92 + kRow, 50, 14);
+  m_btnCancel->move(std::max(cancel.left(), okRight + DialogUnits(26, 0, 0, 0).x()), cancel.top());
+  const int pairLeft = m_btnOk->x();
+  const int pairRight = widen(m_btnCancel, buttonWidth);
+
+  const int margin = DialogUnits(7, 0, 0, 0).x();
+  const int width = std::max({DialogUnits(0, 0, kDialogWidth, 0).width(), right + margin, pairRight + pairLeft});
+  const int centring = (width - pairLeft - pairRight) / 2;
+  for (QPushButton* button : {m_btnOk, m_btnCancel}) button->move(button->pos() + QPoint(centring, 0));
+  setFixedSize(width, DialogUnits(0, 0, 0, kDialogHeight).height());
 }
 
 QStringList CSettingsDialog::LanguageEntries(const QString& folder) {

@@ -54,6 +54,7 @@ class CSettingsDialog : public CLocalizedDialog {
  private:
   void CreateControls();
   void OnInitDialog(const QString& languageFolder);
+  void LayOutControls();
   QRect DialogUnits(int x, int y, int width, int height) const;
 
   ProgramSettings& m_settings;

@@ -127,22 +127,29 @@ void CMainDialog::CreateControls() {
   connect(m_checkTopmost, &QCheckBox::clicked, this, &CMainDialog::OnTopmost);
 }
 
-// Places the controls as designed, in dialog units. Where this font needs more
-// room than the design gives (wide digits in the size box, a long check box
-// text), the box grows and the window widens by what is missing, so no text is
-// clipped; with fonts like the design's, nothing moves.
+// Places the controls as designed, in dialog units. Where this font or a language needs
+// more room than the design gives (a long label, wide digits in the size box, a long check
+// box text), the control grows, what follows it on its row moves along and the window widens
+// by what is missing, so no text is clipped; when the texts fit, nothing moves.
 void CMainDialog::LayOutControls() {
   const QFontMetrics metrics(font());
-  const QRect sizeBox = DialogUnits(41, 27, 51, 12);
+  const QRect urlLabel = DialogUnits(7, 7, 18, 12);
+  const int urlLabelWidth = std::max(urlLabel.width(), WidthForText(m_labelURL));
+  const QRect urlBox = DialogUnits(29, 7, 143, 12).translated(urlLabelWidth - urlLabel.width(), 0);
+
+  const QRect sizeLabel = DialogUnits(7, 27, 33, 12);
+  const int sizeLabelWidth = std::max(sizeLabel.width(), WidthForText(m_labelSize));
+  const QRect sizeBox = DialogUnits(41, 27, 51, 12).translated(sizeLabelWidth - sizeLabel.width(), 0);
   const int sizeWidth = std::max(sizeBox.width(), metrics.horizontalAdvance("4 294 967 295") + 12);
   const QRect check = DialogUnits(99, 27, 73, 12);
   const int checkLeft = std::max(check.left(), sizeBox.left() + sizeWidth + 6);
-  const int checkWidth = std::max(check.width(), m_checkTopmost->sizeHint().width());
-  const int widen = std::max(0, checkLeft + checkWidth - check.right() - 1);
+  const int checkWidth = std::max(check.width(), WidthForText(m_checkTopmost));
+  const int widen =
+      std::max({0, checkLeft + checkWidth - check.right() - 1, urlLabelWidth - urlLabel.width()});
 
-  m_labelURL->setGeometry(DialogUnits(7, 7, 18, 12));
-  m_editURL->setGeometry(DialogUnits(29, 7, 143, 12).adjusted(0, 0, widen, 0));
-  m_labelSize->setGeometry(DialogUnits(7, 27, 33, 12));
+  m_labelURL->setGeometry(urlLabel.left(), urlLabel.top(), urlLabelWidth, urlLabel.height());
+  m_editURL->setGeometry(urlBox.adjusted(0, 0, widen - (urlLabelWidth - urlLabel.width()), 0));
+  m_labelSize->setGeometry(sizeLabel.left(), sizeLabel.top(), sizeLabelWidth, sizeLabel.height());
   m_editSize->setGeometry(sizeBox.left(), sizeBox.top(), sizeWidth, sizeBox.height());
   m_checkTopmost->setGeometry(checkLeft, check.top(), checkWidth, check.height());
   m_btnQuery->setGeometry(DialogUnits(176, 6, 17, 16).translated(widen, 0));

@@ -100,43 +100,52 @@ TEST(AboutBoxE2E, TheBuiltInLanguageShowsTheRussianCaption) {
   EXPECT_FALSE(program.OpenAboutBox("^О программе$").first.empty()) << program.Window().Diagnosis();
 }
 
-// Nothing can open a link: the message box, titled with the executable's name, comes up over
-// the box, and the box is still there once it is answered.
-TEST(AboutBoxE2E, WithNoOpenerTheMessageShowsItsCode) {
-  XvfbDisplay display;
-  FakeDesktop desktop;
-  AboutBoxWindow program(display, desktop);
-  const std::string box = program.OpenAboutBox("^About$").first;
-  ASSERT_FALSE(box.empty()) << program.Window().Diagnosis();
-  program.ClickLink(box, 82);
-  const std::string message = program.Window().WindowId("^quorvane$");
-  ASSERT_FALSE(message.empty()) << program.Window().Diagnosis();
-  // Its text cannot be read from outside here (a message box copies it only on Windows); the
-  // widget tests check the text and its code through the message-box seam.
-  program.Window().Keys(message, {"Return"});
-  EXPECT_FALSE(program.Window().WindowId("^About$").empty()) << "the box stays open after the message";
+// Nothing can open a link, whether there is no opener or the opener finds nothing to open it
+// with (xdg-open ends with 4 then): the message box, titled with the executable's name, comes
+// up over the box, and the box is still there once it is answered.
+TEST(AboutBoxE2E, WhenNothingOpensTheLinkTheMessageComes) {
+  for (const char* openerStatus : {"", "4"}) {
+    XvfbDisplay display;
+    FakeDesktop desktop;
+    if (*openerStatus) desktop.AddRecorder("xdg-open", openerStatus);
+    AboutBoxWindow program(display, desktop);
+    const std::string box = program.OpenAboutBox("^About$").first;
+    ASSERT_FALSE(box.empty()) << program.Window().Diagnosis();
+    program.ClickLink(box, 82);
+    const std::string message = program.Window().WindowId("^quorvane$");
+    ASSERT_FALSE(message.empty()) << "xdg-open status '" << openerStatus << "'\n" << program.Window().Diagnosis();
+    // Its text cannot be read from outside here (a message box copies it only on Windows); the
+    // widget tests check the text and its code through the message-box seam.
+    program.Window().Keys(message, {"Return"});
+    EXPECT_FALSE(program.Window().WindowId("^About$").empty()) << "the box stays open after the message";
+  }
 }
 
-// No opener, but a web page handler registered for text/html with a command line a shell
-// would take apart: it is started directly, each word one argument.
+// No opener, or one that fails, but a web page handler registered for text/html with a
+// command line a shell would take apart: it is started directly, each word one argument.
 TEST(AboutBoxE2E, TheFallbackStartsTheRegisteredHandlerDirectly) {
-  XvfbDisplay display;
-  FakeDesktop desktop;
-  desktop.AddXdgMime();
-  desktop.AddRecorder("web-browser");
-  const std::string planted = desktop.Root() + "/planted";
-  desktop.WriteDesktopEntry("web-browser.desktop", "[Desktop Entry]\nType=Application\nName=Web\nExec=web-browser "
-                                                   "\"a b;touch " + planted + ";$(touch " + planted +
-                                                       ")\" \"%u\" --after\n");
-  AboutBoxWindow program(display, desktop, "web-browser.desktop");
-  const std::string box = program.OpenAboutBox("^About$").first;
-  ASSERT_FALSE(box.empty()) << program.Window().Diagnosis();
-  program.ClickLink(box, 95);
-  for (const auto deadline = std::chrono::steady_clock::now() + 10s;
-       desktop.Calls().empty() && std::chrono::steady_clock::now() < deadline;)
-    std::this_thread::sleep_for(50ms);
-  const std::vector<std::vector<std::string>> expected = {
-      {"web-browser", "a b;touch " + planted + ";$(touch " + planted + ")", "mailto:help@example.org"}};
-  EXPECT_EQ(desktop.Calls(), expected) << program.Window().Diagnosis();
-  EXPECT_FALSE(std::filesystem::exists(planted));
+  for (const char* openerStatus : {"", "4"}) {
+    XvfbDisplay display;
+    FakeDesktop desktop;
+    if (*openerStatus) desktop.AddRecorder("xdg-open", openerStatus);
+    desktop.AddXdgMime();
+    desktop.AddRecorder("web-browser");
+    const std::string planted = desktop.Root() + "/planted";
+    desktop.WriteDesktopEntry("web-browser.desktop", "[Desktop Entry]\nType=Application\nName=Web\nExec=web-browser "
+                                                     "\"a b;touch " + planted + ";$(touch " + planted +
+                                                         ")\" \"%u\" --after\n");
+    AboutBoxWindow program(display, desktop, "web-browser.desktop");
+    const std::string box = program.OpenAboutBox("^About$").first;
+    ASSERT_FALSE(box.empty()) << program.Window().Diagnosis();
+    program.ClickLink(box, 95);
+    std::vector<std::vector<std::string>> expected = {
+        {"web-browser", "a b;touch " + planted + ";$(touch " + planted + ")", "mailto:help@example.org"}};
+    if (*openerStatus) expected.insert(expected.end(), {"xdg-open", "mailto:help@example.org"});
+    for (const auto deadline = std::chrono::steady_clock::now() + 10s;
+         desktop.Calls().size() < expected.size() && std::chrono::steady_clock::now() < deadline;)
+      std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(desktop.Calls(), expected) << "xdg-open status '" << openerStatus << "'\n"
+                                         << program.Window().Diagnosis();
+    EXPECT_FALSE(std::filesystem::exists(planted));
+  }
 }

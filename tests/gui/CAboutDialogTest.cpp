@@ -12,6 +12,7 @@
 
 #include "TestServers.h"
 #include "app/CMainApp.h"
+#include "app/ProductVersion.h"
 #include "app/VersionText.h"
 #include "controls/CHyperLink.h"
 #include "dialogs/CAboutDialog.h"
@@ -49,8 +50,8 @@ const QString kVersion = QString::fromStdString(GetVersionText());
 const Expected kBuiltIn = {"О программе",
                            {{CAboutDialog::IDC_PROGRAM, "Программа: Quorvane"},
                             {CAboutDialog::IDC_VERSION, "Версия: " + kVersion},
-                            {CAboutDialog::IDC_DEVELOPER, "Разработчик: Олег Варнавин"},
-                            {CAboutDialog::IDC_INSTITUTION, "Студия Марроуби, 2025 г."},
+                            {CAboutDialog::IDC_DEVELOPER, "Разработчики Quorvane"},
+                            {CAboutDialog::IDC_INSTITUTION, QString("Marrowby, %1 г.").arg(kSourceYear)},
                             {CAboutDialog::IDC_RIGHTS, "© Все права защищены."},
                             {CAboutDialog::IDC_HOME_PAGE_LABEL, "Домашняя страница:"},
                             {CAboutDialog::IDC_EMAIL_LABEL, "E-mail:"},
@@ -61,8 +62,8 @@ const Expected kBuiltIn = {"О программе",
 const Expected kEnglish = {"About",
                            {{CAboutDialog::IDC_PROGRAM, "Program: Quorvane"},
                             {CAboutDialog::IDC_VERSION, "Version: " + kVersion},
-                            {CAboutDialog::IDC_DEVELOPER, "Developer: Oleg Varnavin"},
-                            {CAboutDialog::IDC_INSTITUTION, "Marrowby Studio, 2025"},
+                            {CAboutDialog::IDC_DEVELOPER, "Quorvane developers"},
+                            {CAboutDialog::IDC_INSTITUTION, QString("Marrowby, %1").arg(kSourceYear)},
                             {CAboutDialog::IDC_RIGHTS, "© All rights reserved."},
                             {CAboutDialog::IDC_HOME_PAGE_LABEL, "Home page:"},
                             {CAboutDialog::IDC_EMAIL_LABEL, "E-mail:"},
@@ -132,7 +133,8 @@ TEST(CAboutDialog, IsLaidOutInDialogUnitsAndEveryTextFits) {
   for (const auto& [labelId, linkId, y] : rows) {
     const QRect label = dialog.Control(labelId)->geometry();
     const QRect link = dialog.Control(linkId)->geometry();
-    EXPECT_EQ(label.topLeft(), units(42, y, 0, 0).topLeft()) << "row " << y;
+    EXPECT_EQ(label.top(), units(42, y, 0, 0).top()) << "row " << y;
+    EXPECT_GE(label.left(), units(42, y, 0, 0).left()) << "row " << y << ": moved right only to clear its picture";
     EXPECT_EQ(label.height(), units(0, 0, 0, 8).height());
     EXPECT_EQ(link.top(), label.top());
     EXPECT_EQ(link.height(), label.height());
@@ -160,6 +162,16 @@ TEST(CAboutDialog, IsLaidOutInDialogUnitsAndEveryTextFits) {
       if (label->text().isEmpty()) continue;
       EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
           << (english ? "English" : "built-in") << ": \"" << label->text().toStdString() << "\" is cut";
+    }
+    // Each row's centred label keeps clear of its picture by the room the design leaves
+    // between a label and its link (115 to 119).
+    const std::pair<std::uint32_t, int> pictured[] = {{CAboutDialog::IDC_HOME_PAGE_LABEL, 1},
+                                                      {CAboutDialog::IDC_EMAIL_LABEL, 2}};
+    for (const auto& [id, picture] : pictured) {
+      const auto* label = qobject_cast<QLabel*>(dialog.Control(id));
+      const int textLeft = label->x() + (label->width() - label->fontMetrics().horizontalAdvance(label->text())) / 2;
+      EXPECT_GE(textLeft - pictures[picture].right() - 1, units(119, 0, 0, 0).x() - units(115, 0, 0, 0).x() - 1)
+          << (english ? "English" : "built-in") << ": \"" << label->text().toStdString() << "\" near its picture";
     }
   }
 }

@@ -275,19 +275,65 @@ TEST(LinkOpenerFallback, EveryBrokenHandlerEndsInAnErrorCode) {
   }
 }
 
-TEST(LinkOpenerFallback, AHelperThatNeverAnswersIsGivenUpWithoutBlockingTheWindow) {
-  FakeDesktop desktop;
-  desktop.AddXdgMime();
-  OnFakeDesktop environment(desktop, "(stall)");
-  int ticks = 0;
-  QTimer ticker;
-  QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
-  ticker.start(50);
-  QElapsedTimer clock;
-  clock.start();
-  EXPECT_EQ(OpenAndWait("https://www.example.org/quorvane/", 10s), LinkOpener::kNoAssociation);
-  const qint64 waited = clock.elapsed();
-  EXPECT_GE(waited, LinkOpener::kHandlerQueryTimeoutMs * 9 / 10) << "a coarse timer may fire a little early";
-  EXPECT_LT(waited, LinkOpener::kHandlerQueryTimeoutMs + 2000);
-  EXPECT_GT(ticks, waited / 50 / 2) << "the event loop kept running while xdg-mime was asked";
+// The desktop's opener has opened the target only when it says so; when it fails, the web
+// page handler is tried, and when there is none, the click ends in the error code.
+TEST(LinkOpener, TheDesktopsOpenerCountsOnlyWhenItSucceeds) {
+  const std::string target = "https://www.example.org/quorvane/";
+  struct Case {
+    const char* name;
+    const char* openerStatus;
+    const char* htmlHandler;  // what xdg-mime answers
+    int result;
+    bool handlerStarted;
+  } cases[] = {
+      {"the opener succeeds: nothing else runs", "0", "test-browser.desktop", LinkOpener::kOpened, false},
+      {"the opener finds nothing to open with: the handler", "4", "test-browser.desktop", LinkOpener::kOpened, true},
+      {"the opener fails and no handler is set: the code", "4", "(fail)", LinkOpener::kNoAssociation, false},
+      {"the opener is killed: the handler", "kill", "test-browser.desktop", LinkOpener::kOpened, true},
+  };
+  for (const Case& each : cases) {
+    FakeDesktop desktop;
+    desktop.AddRecorder("xdg-open", each.openerStatus);
+    desktop.AddXdgMime();
+    desktop.AddRecorder("test-browser");
+    desktop.WriteDesktopEntry("test-browser.desktop", "[Desktop Entry]\nExec=test-browser %u\n");
+    OnFakeDesktop environment(desktop, each.htmlHandler);
+    EXPECT_EQ(OpenAndWait(QString::fromStdString(target)), each.result) << each.name;
+    std::vector<std::vector<std::string>> expected = {{"xdg-open", target}};
+    if (each.handlerStarted) expected.insert(expected.begin(), {"test-browser", target});  // Calls() is sorted
+    Eventually([&] { return desktop.Calls().size() >= expected.size(); });
+    QTest::qWait(100);  // room for a call that should not come
+    EXPECT_EQ(desktop.Calls(), expected) << each.name << "\n" << RecordedCallsText(desktop);
+  }
+}
+
+// A helper that never ends is not waited for on the UI thread, and not for ever: xdg-mime
+// gives no answer, and an xdg-open still busy has handed the target to a program it runs in
+// the foreground.
+TEST(LinkOpener, AHelperThatNeverEndsIsGivenUpWithoutBlockingTheWindow) {
+  struct Case {
+    const char* helper;
+    int boundMs;
+    int result;
+  } cases[] = {
+      {"xdg-mime", LinkOpener::kHandlerQueryTimeoutMs, LinkOpener::kNoAssociation},
+      {"xdg-open", LinkOpener::kOpenerTimeoutMs, LinkOpener::kOpened},
+  };
+  for (const Case& each : cases) {
+    FakeDesktop desktop;
+    desktop.AddXdgMime();
+    if (each.helper == std::string("xdg-open")) desktop.AddRecorder("xdg-open", "stall");
+    OnFakeDesktop environment(desktop, "(stall)");
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(50);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(OpenAndWait("https://www.example.org/quorvane/", 15s), each.result) << each.helper;
+    const qint64 waited = clock.elapsed();
+    EXPECT_GE(waited, each.boundMs * 9 / 10) << each.helper << ": a coarse timer may fire a little early";
+    EXPECT_LT(waited, each.boundMs + 2000) << each.helper;
+    EXPECT_GT(ticks, waited / 50 / 2) << each.helper << ": the event loop kept running while it was asked";
+  }
 }

@@ -22,15 +22,19 @@
 class FakeDesktop {
  public:
   FakeDesktop() : m_root(MakeTempFolder()) {
-    for (const char* folder : {"bin", "data/applications", "nodata", "calls"})
+    for (const char* folder : {"bin", "data/applications", "nodata", "calls", "exit-status"})
       std::filesystem::create_directories(m_root + "/" + folder);
   }
   ~FakeDesktop() { std::filesystem::remove_all(m_root); }
   FakeDesktop(const FakeDesktop&) = delete;
   FakeDesktop& operator=(const FakeDesktop&) = delete;
 
-  // A program `name` in Bin() that only records its calls.
-  void AddRecorder(const std::string& name) { Link("fake-opener", name); }
+  // A program `name` in Bin() that only records its calls and then ends with `exitStatus`
+  // ("0", "4", …), or never ends ("stall").
+  void AddRecorder(const std::string& name, const std::string& exitStatus = "0") {
+    Link("fake-opener", name);
+    std::ofstream(m_root + "/exit-status/" + name) << exitStatus << "\n";
+  }
   // xdg-mime in Bin(), answering what Environment() was given.
   void AddXdgMime() { Link("fake-xdg-mime", "xdg-mime"); }
   void WriteDesktopEntry(const std::string& id, const std::string& text) const {
@@ -48,6 +52,7 @@ class FakeDesktop {
             "XDG_DATA_HOME=" + m_root + "/data",
             "XDG_DATA_DIRS=" + m_root + "/nodata",
             "QUORVANE_TEST_CALLS=" + m_root + "/calls",
+            "QUORVANE_TEST_EXIT_STATUS=" + m_root + "/exit-status",
             "QUORVANE_TEST_HTML_HANDLER=" + htmlHandler,
             "BROWSER=",
             "DEFAULT_BROWSER=",

@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "app/ProductVersion.h"
 #include "dialogs/AboutTexts.h"
 
 namespace {
@@ -23,8 +24,12 @@ struct CountingTable {
 };
 
 const std::map<std::uint32_t, std::string> kEnglish = {
-    {50, "About"},     {52, "Program:"},   {53, "Version:"}, {54, "Developer:"}, {55, "All rights reserved."},
+    {50, "About"},     {52, "Program:"},   {53, "Version:"}, {54, "Quorvane developers"}, {55, "All rights reserved."},
     {56, "Home page:"}, {57, "E-mail:"},   {58, "OK"}};
+
+// The institution is the organisation the settings are kept under, with the source's year.
+const std::string kInstitutionLatin = std::string("Marrowby, ") + kSourceYear;
+const std::string kInstitutionRussian = kInstitutionLatin + " г.";
 
 }  // namespace
 
@@ -38,27 +43,27 @@ TEST(AboutTexts, ComposesEachLineFromTheTableOrTheBuiltInText) {
       {"built-in texts, Cyrillic developer lines",
        {},
        "2.0",
-       {"О программе", "Программа: Quorvane", "Версия: 2.0", "Разработчик: Олег Варнавин", "Студия Марроуби, 2025 г.",
+       {"О программе", "Программа: Quorvane", "Версия: 2.0", "Разработчики Quorvane", kInstitutionRussian,
         "© Все права защищены.", "Домашняя страница:", "E-mail:", "OK"}},
       {"a whole table, Latin developer lines",
        kEnglish,
        "2.01",
-       {"About", "Program: Quorvane", "Version: 2.01", "Developer: Oleg Varnavin", "Marrowby Studio, 2025",
+       {"About", "Program: Quorvane", "Version: 2.01", "Quorvane developers", kInstitutionLatin,
         "© All rights reserved.", "Home page:", "E-mail:", "OK"}},
       {"52 without 53 next to the built-in version label",
        {{52, "Programm:"}},
        "2.0",
-       {"О программе", "Programm: Quorvane", "Версия: 2.0", "Разработчик: Олег Варнавин", "Студия Марроуби, 2025 г.",
+       {"О программе", "Programm: Quorvane", "Версия: 2.0", "Разработчики Quorvane", kInstitutionRussian,
         "© Все права защищены.", "Домашняя страница:", "E-mail:", "OK"}},
-      {"54 alone switches both developer lines",
-       {{54, "Autor:"}},
+      {"54 alone is the developer line and switches the institution line",
+       {{54, "Entwickler von Quorvane"}},
        "2.0",
-       {"О программе", "Программа: Quorvane", "Версия: 2.0", "Autor: Oleg Varnavin", "Marrowby Studio, 2025",
+       {"О программе", "Программа: Quorvane", "Версия: 2.0", "Entwickler von Quorvane", kInstitutionLatin,
         "© Все права защищены.", "Домашняя страница:", "E-mail:", "OK"}},
       {"empty version keeps the one blank, empty table texts count",
        {{53, ""}, {54, ""}, {55, ""}},
        "",
-       {"О программе", "Программа: Quorvane", " ", " Oleg Varnavin", "Marrowby Studio, 2025", "© ", "Домашняя страница:",
+       {"О программе", "Программа: Quorvane", " ", "", kInstitutionLatin, "© ", "Домашняя страница:",
         "E-mail:", "OK"}},
   };
   for (const Case& each : cases) {
