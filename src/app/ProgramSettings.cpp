@@ -26,6 +26,7 @@ void ProgramSettings::Load(ProfileStore& store) {
   yWindowPos = store.GetProfileInt(kSection, "yWindowPos", defaults.yWindowPos);
   LanguageFile = store.GetProfileString(kSection, "LanguageFile", defaults.LanguageFile);
   AskHttps = ReadBool(store, "AskHttps", defaults.AskHttps);
+  AskSizeOtherWays = ReadBool(store, "AskSizeOtherWays", defaults.AskSizeOtherWays);
 }
 
 void ProgramSettings::Save(ProfileStore& store) const {
@@ -39,4 +40,5 @@ void ProgramSettings::Save(ProfileStore& store) const {
   store.WriteProfileInt(kSection, "yWindowPos", yWindowPos);
   store.WriteProfileString(kSection, "LanguageFile", LanguageFile);
   WriteBool(store, "AskHttps", AskHttps);
+  WriteBool(store, "AskSizeOtherWays", AskSizeOtherWays);
 }

@@ -22,6 +22,9 @@ struct ProgramSettings {
   // Ask https addresses like http ones. Off unless the user opts in; a settings file
   // from before this option has no value for it and so keeps it off.
   bool AskHttps = false;
+  // When a server does not say a size, ask it once more in another way (a byte range
+  // over HTTP, SIZE over FTP). Off unless the user opts in, as AskHttps.
+  bool AskSizeOtherWays = false;
 
   // Missing or unreadable values take their defaults; nothing is reported.
   void Load(ProfileStore& store);

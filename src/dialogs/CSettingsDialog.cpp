@@ -18,14 +18,17 @@ const ControlTextEntry CSettingsDialog::SettingsTextTable[] = {
     {IDC_AUTO_ASK_SIZE, 104},          {IDC_GROUP_DIGITS, 105},
     {IDC_SINGLE_INSTANCE, 106},        {IDC_SAVE_WINDOW_POS, 107},
     {IDC_LANGUAGE_LABEL, 108},         {IDC_ASK_HTTPS, 109},
+    {IDC_ASK_SIZE_OTHER_WAYS, 110},
     {ControlTextEntry::kEnd, 0}};
 
 namespace {
 
-// The designed 180 x 113 units, one row taller for the https option.
+// The designed 180 x 113 units, a row taller for each option beyond the design's five:
+// https, and asking for the size other ways.
 constexpr int kDialogWidth = 180;
 constexpr int kRow = 12;
-constexpr int kDialogHeight = 113 + kRow;
+constexpr int kAddedRows = 2 * kRow;
+constexpr int kDialogHeight = 113 + kAddedRows;
 
 }  // namespace
 
@@ -60,6 +63,8 @@ void CSettingsDialog::CreateControls() {
        m_settings.SingleInstance},
       {m_checkSaveWindowPos, IDC_SAVE_WINDOW_POS, "&Сохранять положение окна", 56, m_settings.SaveWindowPos},
       {m_checkAskHttps, IDC_ASK_HTTPS, "&Запрашивать и адреса https", 56 + kRow, m_settings.AskHttps},
+      {m_checkAskSizeOtherWays, IDC_ASK_SIZE_OTHER_WAYS, "Узнавать размер и &другими способами", 56 + 2 * kRow,
+       m_settings.AskSizeOtherWays},
   };
   for (const Box& each : boxes) {
     each.box = new QCheckBox(each.text, this);
@@ -70,13 +75,13 @@ void CSettingsDialog::CreateControls() {
 
   m_labelLanguage = new QLabel("&Языковой файл:", this);
   m_labelLanguage->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  m_labelLanguage->setGeometry(DialogUnits(7, 70 + kRow, 75, 12));
+  m_labelLanguage->setGeometry(DialogUnits(7, 70 + kAddedRows, 75, 12));
   LanguageList = new QComboBox(this);
   LanguageList->setEditable(false);
   LanguageList->setMaxVisibleItems(8);
   // Its size hint then follows its entries, so the layout can give the widest one room.
   LanguageList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  const QRect list = DialogUnits(84, 70 + kRow, 89, 12);
+  const QRect list = DialogUnits(84, 70 + kAddedRows, 89, 12);
   LanguageList->setGeometry(list.x(), list.y(), list.width(), std::max(list.height(), LanguageList->sizeHint().height()));
   m_labelLanguage->setBuddy(LanguageList);
   RegisterControl(IDC_LANGUAGE_LABEL, m_labelLanguage);
@@ -84,9 +89,9 @@ void CSettingsDialog::CreateControls() {
 
   m_btnOk = new QPushButton("OK", this);
   m_btnOk->setDefault(true);
-  m_btnOk->setGeometry(DialogUnits(27, 92 + kRow, 50, 14));
+  m_btnOk->setGeometry(DialogUnits(27, 92 + kAddedRows, 50, 14));
   m_btnCancel = new QPushButton("Отмена", this);
-  m_btnCancel->setGeometry(DialogUnits(103, 92 + kRow, 50, 14));
+  m_btnCancel->setGeometry(DialogUnits(103, 92 + kAddedRows, 50, 14));
   RegisterControl(IDOK, m_btnOk);
   RegisterControl(IDCANCEL, m_btnCancel);
   connect(m_btnOk, &QPushButton::clicked, this, &CSettingsDialog::accept);
@@ -117,17 +122,17 @@ void CSettingsDialog::LayOutControls() {
   };
   int right = 0;
   for (QCheckBox* box : {m_checkWatchClipboard, m_checkAutoAskSize, m_checkGroupDigits, m_checkSingleInstance,
-                         m_checkSaveWindowPos, m_checkAskHttps})
+                         m_checkSaveWindowPos, m_checkAskHttps, m_checkAskSizeOtherWays})
     right = std::max(right, widen(box, DialogUnits(0, 0, 166, 0).width()));
 
   const int labelRight = widen(m_labelLanguage, DialogUnits(0, 0, 75, 0).width());
-  const QRect list = DialogUnits(84, 70 + kRow, 89, 12);
+  const QRect list = DialogUnits(84, 70 + kAddedRows, 89, 12);
   LanguageList->move(std::max(list.left(), labelRight + DialogUnits(2, 0, 0, 0).x()), LanguageList->y());
   right = std::max(right, widen(LanguageList, list.width()));
 
   const int buttonWidth = DialogUnits(0, 0, 50, 0).width();
   const int okRight = widen(m_btnOk, buttonWidth);
-  const QRect cancel = DialogUnits(103, 92 + kRow, 50, 14);
+  const QRect cancel = DialogUnits(103, 92 + kAddedRows, 50, 14);
   m_btnCancel->move(std::max(cancel.left(), okRight + DialogUnits(26, 0, 0, 0).x()), cancel.top());
   const int pairLeft = m_btnOk->x();
   const int pairRight = widen(m_btnCancel, buttonWidth);
@@ -165,6 +170,7 @@ void CSettingsDialog::accept() {
   m_settings.SingleInstance = m_checkSingleInstance->isChecked();
   m_settings.SaveWindowPos = m_checkSaveWindowPos->isChecked();
   m_settings.AskHttps = m_checkAskHttps->isChecked();
+  m_settings.AskSizeOtherWays = m_checkAskSizeOtherWays->isChecked();
   const QString chosen = LanguageList->currentText();
   m_settings.LanguageFile = chosen == BuiltInLanguageEntry ? "<main>" : chosen.toStdString();
   m_settings.Save(m_profile);

@@ -28,6 +28,7 @@ class CSettingsDialog : public CLocalizedDialog {
     IDC_SINGLE_INSTANCE = 1007,
     IDC_SAVE_WINDOW_POS = 1008,
     IDC_ASK_HTTPS = 1009,
+    IDC_ASK_SIZE_OTHER_WAYS = 1010,
     IDC_LANGUAGE_LABEL = 1018,
     IDC_LANGUAGE_LIST = 1019,
   };
@@ -66,6 +67,7 @@ class CSettingsDialog : public CLocalizedDialog {
   QCheckBox* m_checkSingleInstance;
   QCheckBox* m_checkSaveWindowPos;
   QCheckBox* m_checkAskHttps;
+  QCheckBox* m_checkAskSizeOtherWays;
   QLabel* m_labelLanguage;
   QPushButton* m_btnOk;
   QPushButton* m_btnCancel;

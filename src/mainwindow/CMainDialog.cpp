@@ -292,6 +292,8 @@ void CMainDialog::EnableQueryButtons(bool enabled) {
 
 bool CMainDialog::AsksHttps() const { return m_settings.AskHttps; }
 
+bool CMainDialog::AsksSizeOtherWays() const { return m_settings.AskSizeOtherWays; }
+
 void CMainDialog::PutAddress(const QString& address) {
   m_editURL->setText(address);
   m_editURL->setCursorPosition(0);

@@ -55,6 +55,8 @@ class CMainDialog : public CLocalizedDialog {
   void EnableQueryButtons(bool enabled);
   // Whether the user has https addresses asked too.
   bool AsksHttps() const;
+  // Whether a size the server did not say is asked for in another way too.
+  bool AsksSizeOtherWays() const;
 
   // The query button and Enter: start a query; the window stays open.
   void OnOK();

@@ -116,6 +116,12 @@ bool MainDialogQueryLink::AsksHttps() {
   return asks;
 }
 
+bool MainDialogQueryLink::AsksOtherWays() {
+  bool asks = false;
+  OnWindow([&asks](CMainDialog& dialog) { asks = dialog.AsksSizeOtherWays(); });
+  return asks;
+}
+
 void MainDialogQueryLink::SetQueryButtonsEnabled(bool enabled) {
   OnWindow([enabled](CMainDialog& dialog) { dialog.EnableQueryButtons(enabled); });
 }

@@ -42,6 +42,7 @@ class MainDialogQueryLink : public SizeQueryView, public std::enable_shared_from
   void ShowFileSize(std::uint64_t size) override;
   void SetQueryButtonsEnabled(bool enabled) override;
   bool AsksHttps() override;
+  bool AsksOtherWays() override;
   const LanguageTable& LanguageTexts() const override { return m_texts; }
 
  private:

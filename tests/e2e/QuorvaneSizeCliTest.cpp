@@ -181,3 +181,36 @@ TEST_F(QuorvaneSizeCli, TellsItsVersion) {
   EXPECT_EQ(result.out, "quorvane-size 2.0\n");
   EXPECT_EQ(result.err, "");
 }
+
+// --fallback asks a server that streams without a length for its first byte; without it
+// (whatever the window's setting) the answer is the unknown-length verdict.
+TEST_F(QuorvaneSizeCli, AsksAnotherWayOnlyWithFallback) {
+  const std::string address =
+      s_server->Url("http", "/ranged/" + Base64Url("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n") + "/" +
+                                Base64Url("HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-0/5000000000\r\n"
+                                          "\r\nx"));
+  const std::string settings = MakeTempFolder();
+  std::filesystem::create_directories(settings + "/Marrowby");
+  std::ofstream(settings + "/Marrowby/Quorvane.conf") << "[Settings]\nLanguageFile=<main>\nAskSizeOtherWays=1\n";
+  const std::string opening = "Установка соединения...\nСоединение установлено. Запрос размера...\n";
+  struct Case {
+    const char* name;
+    std::vector<std::string> arguments;
+    int exitStatus;
+    std::string out, err;
+  };
+  const Case cases[] = {
+      {"with --fallback", {"--fallback", address}, 0, "5 000 000 000\n",
+       opening + "Размер не сообщён. Запрос другим способом...\nОтвет получен.\n"},
+      {"without it, though the window asks other ways", {address}, 1, "", opening + "Неизвестная ошибка! Код: 200.\n"},
+      {"in a list", {"--fallback", "--total", address}, 0,
+       "5000000000\tОтвет получен.\t" + address + "\n5000000000\t0\ttotal\n", ""},
+  };
+  for (const Case& c : cases) {
+    const auto result = RunSize(c.arguments, {"XDG_CONFIG_HOME=" + settings});
+    EXPECT_EQ(result.exitStatus, c.exitStatus) << c.name;
+    EXPECT_EQ(result.out, c.out) << c.name;
+    EXPECT_EQ(result.err, c.err) << c.name;
+  }
+  std::filesystem::remove_all(settings);
+}

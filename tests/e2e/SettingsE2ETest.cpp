@@ -35,14 +35,15 @@ TEST(SettingsE2E, ANewUserSwitchesToEnglishAndUngroupedSizes) {
   window.Keys(id, {"alt+u", "Tab", "Tab", "Tab", "Tab", "Tab", "Return"});
   const std::string settings = window.WindowId("^Настройки$");
   ASSERT_FALSE(settings.empty()) << window.Diagnosis();
-  // The first box has the focus; the third groups digits; the list follows the six boxes.
-  window.Keys(settings, {"Tab", "Tab", "space", "Tab", "Tab", "Tab", "Tab", "Down", "Return"});
+  // The first box has the focus; the third groups digits; the list follows the seven boxes.
+  window.Keys(settings, {"Tab", "Tab", "space", "Tab", "Tab", "Tab", "Tab", "Tab", "Down", "Return"});
 
   // Each value is written as it is stored, one after another: wait for all of them.
   const std::string stored = window.Home() + "/config/Marrowby/Quorvane.conf";
   const std::vector<std::string> values = {"LanguageFile=QVN_eng.lng", "GroupDigits=0", "WatchClipboard=1",
                                            "AutoAskSize=1", "SingleInstance=1", "SaveWindowPos=1",
-                                           "TopmostWindow=1", "xWindowPos=", "yWindowPos=", "AskHttps=0"};
+                                           "TopmostWindow=1", "xWindowPos=", "yWindowPos=", "AskHttps=0",
+                                           "AskSizeOtherWays=0"};
   auto missing = [&] {
     const std::string text = FileText(stored);
     std::string absent;

@@ -49,6 +49,7 @@ class RecordingView : public SizeQueryView {
   void SetQueryButtonsEnabled(bool enabled) override { Record(enabled ? "buttons:on" : "buttons:off"); }
   const LanguageTable& LanguageTexts() const override { return m_texts; }
   InternetOptions ConnectionOptions() const override { return m_options; }
+  bool AsksOtherWays() override { return m_asksOtherWays; }
 
   Events Recorded() {
     std::lock_guard lock(m_lock);
@@ -57,6 +58,7 @@ class RecordingView : public SizeQueryView {
   LanguageTable m_texts;
   // Cancels the query (from the query's own thread) when this status text is shown.
   std::optional<std::string> m_cancelOnStatus;
+  bool m_asksOtherWays = false;
 
  private:
   void Record(std::string event) {
@@ -90,8 +92,10 @@ struct Outcome {
   std::chrono::milliseconds took;
 };
 
-Outcome Query(const std::string& address, InternetOptions options = RecordingView::Quick()) {
+Outcome Query(const std::string& address, InternetOptions options = RecordingView::Quick(),
+              bool asksOtherWays = false) {
   RecordingView view(address, options);
+  view.m_asksOtherWays = asksOtherWays;
   const auto start = std::chrono::steady_clock::now();
   const auto outcome = QuerySizeThread(view);
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
@@ -548,4 +552,147 @@ TEST_F(FtpQuery, AnHttpRedirectToFtpShowsTheFtpSize) {
   auto web = TestServer::Http();
   const auto result = Query(web->Url("http", "/redirect/" + Base64Url(Url("/hello.txt"))));
   EXPECT_EQ(result.events, Asked({kAnswer, "size:5"}));
+}
+
+namespace {
+
+const std::string kAnotherWay = "status:Размер не сообщён. Запрос другим способом...";
+
+// How many requests of a server's log asked for a byte range.
+int RangeRequests(const std::string& log) {
+  const std::string text = FileText(log);
+  int count = 0;
+  for (auto at = text.find("Range: bytes=0-0"); at != std::string::npos; at = text.find("Range: bytes=0-0", at + 1))
+    ++count;
+  return count;
+}
+
+}  // namespace
+
+// Asked for another way, a 2xx without a readable length is asked once more for its
+// first byte; only a 206 with the total or a 200 with a length changes the verdict.
+TEST(SizeAnotherWay, AnHttpServerIsAskedForTheFirstByteOnlyWhenItGaveNoLength) {
+  const std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n";
+  const std::string closeDelimited = "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nthe body until the close";
+  const auto partial = [](const std::string& range) {
+    return "HTTP/1.1 206 Partial Content\r\nContent-Range: " + range + "\r\nContent-Length: 1\r\n\r\nx";
+  };
+  const std::string unknown200 = "status:Неизвестная ошибка! Код: 200.";
+  const std::vector<std::string> gigabytes = {kAnotherWay, kAnswer, "size:5 000 000 000"};
+  struct Case {
+    const char* name;
+    std::string first, second;  // the answers without and with a Range header
+    bool asks;
+    std::vector<std::string> verdict;
+    int rangeRequests;
+  };
+  const Case cases[] = {
+      {"chunked, then 206 with the total", chunked, partial("bytes 0-0/5000000000"), true, gigabytes, 1},
+      {"close-delimited, then 206", closeDelimited, partial("bytes 0-0/5000000000"), true, gigabytes, 1},
+      {"the largest total", chunked, partial("bytes 0-0/18446744073709551615"), true,
+       {kAnotherWay, kAnswer, "size:18 446 744 073 709 551 615"}, 1},
+      {"an unknown total", chunked, partial("bytes 0-0/*"), true, {kAnotherWay, unknown200}, 1},
+      {"a total with junk", chunked, partial("bytes 0-0/12abc"), true, {kAnotherWay, unknown200}, 1},
+      {"a negative total", chunked, partial("bytes 0-0/-5"), true, {kAnotherWay, unknown200}, 1},
+      {"a total of 2^64", chunked, partial("bytes 0-0/18446744073709551616"), true, {kAnotherWay, unknown200}, 1},
+      {"206 without Content-Range", chunked, "HTTP/1.1 206 Partial Content\r\nContent-Length: 1\r\n\r\nx", true,
+       {kAnotherWay, unknown200}, 1},
+      {"200 with a length", chunked, "HTTP/1.1 200 OK\r\nContent-Length: 77\r\n\r\n", true,
+       {kAnotherWay, kAnswer, "size:77"}, 1},
+      {"another status", chunked, "HTTP/1.1 416 Range Not Satisfiable\r\nContent-Length: 0\r\n\r\n", true,
+       {kAnotherWay, unknown200}, 1},
+      {"a 204 first", "HTTP/1.1 204 No Content\r\n\r\n", partial("bytes 0-0/9"), true,
+       {kAnotherWay, kAnswer, "size:9"}, 1},
+      {"not asked for", chunked, partial("bytes 0-0/5000000000"), false, {unknown200}, 0},
+      {"a length: never asked again", "HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n", partial("bytes 0-0/99"), true,
+       {kAnswer, "size:12"}, 0},
+      {"a 404: never asked again", "HTTP/1.1 404 Not Found\r\n\r\n", partial("bytes 0-0/99"), true,
+       {"status:Файл не найден!"}, 0},
+      {"a 503: never asked again", "HTTP/1.1 503 Busy\r\n\r\n", partial("bytes 0-0/99"), true,
+       {"status:Ошибка сервера!"}, 0},
+  };
+  const std::string folder = MakeTempFolder();
+  for (const Case& c : cases) {
+    const std::string log = folder + "/" + std::to_string(&c - cases) + ".log";
+    auto server = TestServer::Http("http", log);
+    const std::string address = server->Url("http", "/ranged/" + Base64Url(c.first) + "/" + Base64Url(c.second));
+    EXPECT_EQ(Query(address, RecordingView::Quick(), c.asks).events, Asked(c.verdict)) << c.name;
+    server.reset();
+    EXPECT_EQ(RangeRequests(log), c.rangeRequests) << c.name;
+  }
+  std::filesystem::remove_all(folder);
+}
+
+// The second request goes to where the first one ended, and a range answer whose head
+// never ends leaves the first verdict, under the same bounds as any head.
+TEST(SizeAnotherWay, TheFirstByteIsAskedOfTheFinalAddressUnderTheSameBounds) {
+  const std::string folder = MakeTempFolder();
+  const std::string log = folder + "/requests.log";
+  auto server = TestServer::Http("http", log);
+  const std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+  const std::string final = "/ranged/" + Base64Url(chunked) + "/" +
+                            Base64Url("HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-0/4096\r\n\r\nx");
+  const auto redirected =
+      Query(server->Url("http", "/redirect/" + Base64Url(server->Url("http", final))), RecordingView::Quick(), true);
+  EXPECT_EQ(redirected.events, Asked({kAnotherWay, kAnswer, "size:4 096"}));
+
+  const auto endless = Query(server->Url("http", "/ranged/" + Base64Url(chunked) + "/endless"),
+                             RecordingView::ShortDeadline(), true);
+  EXPECT_EQ(endless.events, Asked({kAnotherWay, "status:Неизвестная ошибка! Код: 200."}));
+  EXPECT_LT(endless.took, 5s);
+  server.reset();
+
+  // One range request for each query, and the redirect was not asked for a range.
+  EXPECT_EQ(RangeRequests(log), 2);
+  const std::string requests = FileText(log);
+  const auto redirect = requests.find("GET /redirect/");
+  ASSERT_NE(redirect, std::string::npos);
+  EXPECT_EQ(requests.substr(redirect, requests.find('\n', redirect) - redirect).find("Range:"), std::string::npos);
+  std::filesystem::remove_all(folder);
+}
+
+// A listing without an entry for the path: asked for another way, the same connection
+// asks SIZE; only a "213 N" reply gives a size.
+TEST(SizeAnotherWay, AnFtpServerIsAskedForTheSizeWhenTheListingHasNoEntry) {
+  const std::string root = MakeTempFolder();
+  std::ofstream(root + "/x", std::ios::binary) << std::string(4242, 'x');
+  std::ofstream(root + "/empty-listing", std::ios::binary) << "total 0\r\n";
+  std::ofstream(root + "/listing", std::ios::binary) << "-rw-r--r-- 1 owner group 77 Feb 29 2024 x\r\n";
+  const std::string noEntry = "status:Ошибка при запросе размера. Код ошибки: 2";
+  struct Case {
+    const char* name;
+    std::string path;
+    std::vector<std::string> serverOptions;
+    bool asks;
+    std::vector<std::string> verdict;
+    bool sizeAsked;
+  };
+  const Case cases[] = {
+      {"no entry, SIZE answers", "/x", {"--canned-list", root + "/empty-listing"}, true,
+       {kAnotherWay, kAnswer, "size:4 242"}, true},
+      {"no entry, SIZE refused (550)", "/gone", {"--canned-list", root + "/empty-listing"}, true,
+       {kAnotherWay, noEntry}, true},
+      {"no entry, SIZE says junk", "/x", {"--canned-list", root + "/empty-listing", "--size-reply", "213 12abc"},
+       true, {kAnotherWay, noEntry}, true},
+      {"no entry, SIZE beyond 64 bits", "/x",
+       {"--canned-list", root + "/empty-listing", "--size-reply", "213 18446744073709551616"}, true,
+       {kAnotherWay, noEntry}, true},
+      {"not asked for", "/x", {"--canned-list", root + "/empty-listing"}, false, {noEntry}, false},
+      {"an entry with its size: never asked", "/x", {"--canned-list", root + "/listing"}, true,
+       {kAnswer, "size:77"}, false},
+  };
+  for (const Case& c : cases) {
+    const std::string log = root + "/" + std::to_string(&c - cases) + ".log";
+    std::vector<std::string> options = c.serverOptions;
+    options.insert(options.end(), {"--log", log});
+    auto server = TestServer::Ftp(root, options);
+    EXPECT_EQ(Query(server->Url("ftp", c.path), RecordingView::Quick(), c.asks).events, Asked(c.verdict)) << c.name;
+    server.reset();
+    const std::string commands = FileText(log);
+    EXPECT_EQ(commands.find("SIZE " + c.path) != std::string::npos, c.sizeAsked) << c.name << ": " << commands;
+    if (c.sizeAsked) EXPECT_LT(commands.find("TYPE I"), commands.find("SIZE ")) << c.name;
+    // The same connection: one login only.
+    EXPECT_EQ(commands.find("USER"), commands.rfind("USER")) << c.name;
+  }
+  std::filesystem::remove_all(root);
 }

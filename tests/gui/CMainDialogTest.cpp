@@ -430,6 +430,25 @@ TEST_F(MainDialogTest, AsksHttpsAddressesWhenTheUserOptsIn) {
   qputenv("CURL_CA_BUNDLE", savedBundle);
 }
 
+// A server that streams a file without a length: with the option on, the window asks
+// for its first byte and shows the total; with it off, the unknown-length verdict.
+TEST_F(MainDialogTest, AsksForTheSizeAnotherWayWhenTheUserOptsIn) {
+  auto server = Server();
+  const QString address = QString::fromStdString(server->Url(
+      "http", "/ranged/" + Base64Url("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n") + "/" +
+                  Base64Url("HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-0/5000000000\r\n\r\nx")));
+  for (bool asks : {false, true}) {
+    m_app->Settings.AskSizeOtherWays = asks;
+    Shown shown;
+    CMainDialog& d = shown.dialog;
+    UrlBox(d)->setText(address);
+    d.OnOK();
+    const QString verdict = asks ? "Ответ получен." : "Неизвестная ошибка! Код: 200.";
+    EXPECT_TRUE(Eventually([&] { return StatusLine(d)->text() == verdict; })) << StatusLine(d)->text().toStdString();
+    EXPECT_EQ(SizeBox(d)->text(), asks ? "5 000 000 000" : "") << asks;
+  }
+}
+
 // The size box's tip shows the size in binary units too, in the loaded language, and only
 // while the box holds a size.
 TEST_F(MainDialogTest, TheSizeBoxTipGivesBinaryUnits) {

@@ -113,15 +113,18 @@ TEST_F(SettingsDialogTest, OkStoresAllTenValuesAndCancelNothing) {
   ControlOf<QCheckBox>(dialog, CSettingsDialog::IDC_SAVE_WINDOW_POS)->setChecked(false);
   EXPECT_FALSE(ControlOf<QCheckBox>(dialog, CSettingsDialog::IDC_ASK_HTTPS)->isChecked());
   ControlOf<QCheckBox>(dialog, CSettingsDialog::IDC_ASK_HTTPS)->setChecked(true);
+  EXPECT_FALSE(ControlOf<QCheckBox>(dialog, CSettingsDialog::IDC_ASK_SIZE_OTHER_WAYS)->isChecked());
+  ControlOf<QCheckBox>(dialog, CSettingsDialog::IDC_ASK_SIZE_OTHER_WAYS)->setChecked(true);
   ControlOf<QComboBox>(dialog, CSettingsDialog::IDC_LANGUAGE_LIST)->setCurrentIndex(0);
   ControlOf<QPushButton>(dialog, CSettingsDialog::IDOK)->click();
   EXPECT_FALSE(m_app->Settings.GroupDigits);
   EXPECT_TRUE(m_app->Settings.AskHttps);
+  EXPECT_TRUE(m_app->Settings.AskSizeOtherWays);
   EXPECT_EQ(m_app->Settings.LanguageFile, "<main>") << "the built-in entry is stored as <main>";
   const std::pair<const char*, QVariant> stored[] = {
       {"TopmostWindow", 0}, {"WatchClipboard", 1}, {"AutoAskSize", 1}, {"GroupDigits", 0},     {"SingleInstance", 1},
       {"SaveWindowPos", 0}, {"xWindowPos", 12},    {"yWindowPos", 34}, {"LanguageFile", "<main>"},
-      {"AskHttps", 1}};
+      {"AskHttps", 1},      {"AskSizeOtherWays", 1}};
   for (const auto& [entry, value] : stored) EXPECT_EQ(Stored(entry).toString(), value.toString()) << entry;
 }
 

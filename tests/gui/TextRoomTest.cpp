@@ -41,7 +41,8 @@ const char* const kLongTexts =
     "106=&Only allow one copy of this program to run at a time\r\n"
     "107=&Save the window position when the window closes\r\n"
     "108=The &language of every window:\r\n"
-    "109=Ask &https addresses too, with their certificates checked\r\n";
+    "109=Ask &https addresses too, with their certificates checked\r\n"
+    "110=When a server does not say the size, ask it once more in another wa&y\r\n";
 
 // The width a control's text takes as it is drawn, access-key mark left out.
 int TextWidth(const QWidget* control, const QString& text) {

@@ -15,6 +15,8 @@ directory would produce.
   never-connect  PORT and EPRT are accepted, LIST answers 150, and the server
                  never opens the data connection
 An endless listing ends after 120 s at the latest.
+
+--size-reply TEXT makes every SIZE answer exactly TEXT (a reply line).
 """
 
 import argparse
@@ -60,6 +62,7 @@ class Handler(FTPHandler):
     command_log_lock = threading.Lock()
     canned_list = None
     list_mode = None
+    size_reply = None
 
     def found_terminator(self):
         # Logged before decoding so tests see the exact bytes the client sent.
@@ -79,6 +82,12 @@ class Handler(FTPHandler):
         if self.list_mode != "never-connect":
             return super().ftp_EPRT(line)
         self.respond("200 Active data connection established.")
+
+    def ftp_SIZE(self, path):
+        if self.size_reply is None:
+            return super().ftp_SIZE(path)
+        self.respond(self.size_reply)
+        return path
 
     def ftp_LIST(self, path):
         if self.list_mode == "never-connect":
@@ -104,6 +113,7 @@ def main():
     parser.add_argument("--canned-list")
     parser.add_argument("--list-mode",
                         choices=("endless-fast", "endless-slow", "never-connect"))
+    parser.add_argument("--size-reply")
     parser.add_argument("--log")
     parser.add_argument("--lifetime", type=float, default=300)
     args = parser.parse_args()
@@ -125,6 +135,7 @@ def main():
         with open(args.canned_list, "rb") as f:
             Handler.canned_list = f.read()
     Handler.list_mode = args.list_mode
+    Handler.size_reply = args.size_reply
     if args.log:
         Handler.command_log = open(args.log, "a", encoding="ascii",
                                    errors="backslashreplace")

@@ -8,6 +8,9 @@ Routes (http mode; the method is ignored except HEAD, which drops bodies):
   /raw/<b64>[?close=1]  the decoded bytes verbatim, then the connection is held
                         open (silently) until the peer closes it or 60 s pass;
                         with close=1 it is closed right after writing
+  /ranged/<b64>/<b64 or "endless">  the first bytes for a request without a Range
+                        header, the second for one with it ("endless": a head that
+                        never ends, as /endless-head); then the connection is closed
   /loop                 302 to /loop, keep-alive
   /file/<N>[?head=K&delay=S]  200 with Content-Length N and N zero bytes,
                         keep-alive; head=K adds about K bytes of filler header
@@ -220,6 +223,18 @@ class Handler(socketserver.BaseRequestHandler):
                     self.close_gracefully()
                 else:
                     self.drain_until_closed(RAW_HOLD_SECONDS)
+                return False
+
+        elif path.startswith("/ranged/"):
+            plain, _, ranged = path[len("/ranged/"):].partition("/")
+            asks_range = any(line.lower().startswith(b"range:") for line in head.split(b"\n")[1:])
+            if asks_range and ranged == "endless":
+                self.send_endless_head(0)
+                return False
+            data = decode_b64(ranged if asks_range else plain)
+            if data is not None:
+                self.sock.sendall(data)
+                self.close_gracefully()
                 return False
 
         elif path == "/endless-head":

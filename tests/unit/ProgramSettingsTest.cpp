@@ -46,6 +46,7 @@ TEST(ProgramSettings, AnEmptyStoreGivesTheDefaults) {
   EXPECT_EQ(settings.yWindowPos, -1);
   EXPECT_EQ(settings.LanguageFile, "QVN_eng.lng");
   EXPECT_FALSE(settings.AskHttps) << "https is asked only when the user opts in";
+  EXPECT_FALSE(settings.AskSizeOtherWays) << "asked other ways only when the user opts in";
 }
 
 TEST(ProgramSettings, RoundTripsAndNormalisesBooleans) {
@@ -64,8 +65,9 @@ TEST(ProgramSettings, RoundTripsAndNormalisesBooleans) {
   settings.Save(store);
   EXPECT_EQ(store.m_ints["Settings/TopmostWindow"], 1);
   EXPECT_EQ(store.m_ints["Settings/WatchClipboard"], 0);
-  EXPECT_EQ(store.m_ints.size(), 9u) << "eight numbers and AskHttps";
+  EXPECT_EQ(store.m_ints.size(), 10u) << "eight numbers, AskHttps and AskSizeOtherWays";
   EXPECT_EQ(store.m_ints["Settings/AskHttps"], 0) << "a store from before the option gets it off";
+  EXPECT_EQ(store.m_ints["Settings/AskSizeOtherWays"], 0) << "a store from before the option gets it off";
   ProgramSettings again;
   again.Load(store);
   EXPECT_EQ(again.xWindowPos, -50);
