@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "desktop/HandOffWire.h"
+#include "handoff/HandOffWire.h"
 
 using namespace HandOffWire;
 

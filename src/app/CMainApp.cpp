@@ -1,6 +1,6 @@
 #include "app/CMainApp.h"
 
-#include <QFileInfo>
+#include <QMetaMethod>
 #include <QTimer>
 
 #include "dialogs/CAboutDialog.h"
@@ -9,9 +9,9 @@
 #include "app/FirstPaintProbe.h"
 #include "app/ModuleBeside.h"
 #include "app/StartupHandOff.h"
-#include "desktop/ChannelClaim.h"
-#include "desktop/ChannelModule.h"
-#include "desktop/DesktopLog.h"
+#include "handoff/ChannelClaim.h"
+#include "handoff/ChannelModule.h"
+#include "handoff/HandOffLog.h"
 #include "desktop/QtProfileStore.h"
 
 using namespace std::chrono_literals;
@@ -24,8 +24,6 @@ CMainApp::CMainApp(int& argc, char** argv, std::optional<QByteArray> startAddres
 }
 
 CMainApp::~CMainApp() = default;
-
-CMainApp* CMainApp::Current() { return static_cast<CMainApp*>(QCoreApplication::instance()); }
 
 bool CMainApp::LoadSettings() {
   Settings.Load(*m_profile);
@@ -53,9 +51,10 @@ void ServeAfterFirstPaint(CMainDialog& dialog, std::optional<ChannelClaim>& clai
     const auto entry = reinterpret_cast<const ChannelModule* (*)()>(
         LoadModuleBeside(QUORVANE_CHANNEL_MODULE, kChannelModuleEntry, &error));
     if (!entry)
-      qCInfo(lcDesktop) << "cannot load the channel's code:" << error;  // this copy receives nothing
+      qCInfo(lcHandOff) << "cannot load the channel's code:" << error;  // this copy receives nothing
     else
-      entry()->serve(*claim, dialog, [&dialog](const auto& message) { dialog.OnExchangeNotify(message); });
+      entry()->serve(*claim, dialog, QMetaMethod::fromSignal(&QDialog::finished),
+                     [&dialog](const auto& message) { dialog.OnExchangeNotify(message); });
     claim.reset();
   };
   AfterFirstPaint(dialog, serve);
@@ -71,10 +70,10 @@ int CMainApp::InitInstance() {
 
   std::optional<ChannelClaim> exchangeChannel = ChannelClaim::Take();  // without it this copy receives nothing
 
-  CMainDialog dialog(Settings, *m_profile);
+  CMainDialog dialog(Settings, *m_profile, Texts(), m_network);
   // F1 and the About item: the About box over the window, for one modal run.
-  QObject::connect(&dialog, &CMainDialog::AboutRequested, &dialog, [&dialog] {
-    CAboutDialog about(&dialog);
+  QObject::connect(&dialog, &CMainDialog::AboutRequested, &dialog, [this, &dialog] {
+    CAboutDialog about(Texts(), &dialog);
     about.exec();
   });
   ServeAfterFirstPaint(dialog, exchangeChannel);

@@ -5,12 +5,14 @@
 #include <memory>
 #include <optional>
 
-#include "app/ProgramSettings.h"
+#include "app/NetworkOnFirstUse.h"
+#include "core/ProgramSettings.h"
 #include "localisation/CLocalizedApp.h"
 
 class ProfileStore;
 
-// The application: its settings, its texts, and the run of its one window.
+// The application: its settings, its texts, and the run of its one window, which it
+// hands the services it works with.
 class CMainApp : public CLocalizedApp {
   Q_OBJECT
  public:
@@ -18,8 +20,6 @@ class CMainApp : public CLocalizedApp {
   // program takes no options, so Qt is never handed the command line to read its own.
   CMainApp(int& argc, char** argv, std::optional<QByteArray> startAddress);
   ~CMainApp() override;
-
-  static CMainApp* Current();
 
   // The window's start, its whole run and the end, once HandOffBeforeTheWindow has
   // found no copy to hand over to. Returns the exit status.
@@ -36,6 +36,7 @@ class CMainApp : public CLocalizedApp {
 
  private:
   std::unique_ptr<ProfileStore> m_profile;
+  NetworkOnFirstUse m_network;  // ended after the window and its queries
   std::optional<QByteArray> m_startAddress;  // the first command-line argument
   bool m_queriesEnded = true;
 };

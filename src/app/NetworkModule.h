@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "mainwindow/ClipboardCaptureRule.h"
+#include "query/ClipboardCaptureRule.h"
 #include "query/QuerySizeThread.h"
 
 class SizeQueryView;
@@ -21,6 +21,3 @@ struct NetworkModule {
 // The module's one exported name: the table, with libcurl set up.
 extern "C" const NetworkModule* QuorvaneNetworkModule();
 inline constexpr const char* kNetworkModuleEntry = "QuorvaneNetworkModule";
-
-// The executable's side. Ends libcurl if the module was ever loaded.
-void EndNetworkModule();

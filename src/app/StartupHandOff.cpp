@@ -1,11 +1,10 @@
 #include "app/StartupHandOff.h"
 
-#include <QFileInfo>
-
 #include <cstdio>
 
-#include "app/ProgramSettings.h"
-#include "desktop/InstanceHandOff.h"
+#include "core/ProgramLocation.h"
+#include "core/ProgramSettings.h"
+#include "handoff/InstanceHandOff.h"
 #include "desktop/QtProfileStore.h"
 
 namespace {
@@ -13,10 +12,6 @@ namespace {
 // How long a second copy waits for the running one: long enough for a busy
 // machine, short enough that a hung copy does not leave starts hanging for good.
 constexpr int kHandOffTimeoutMs = 10000;
-
-// The executable's name without its extension, links resolved, as the window's title
-// is; there is no application object to ask yet.
-QString ExecutableTitle() { return QFileInfo(QFileInfo("/proc/self/exe").canonicalFilePath()).completeBaseName(); }
 
 }  // namespace
 
@@ -30,7 +25,7 @@ std::optional<int> HandOffBeforeTheWindow(const std::optional<QByteArray>& start
       return 0;
     case HandOffResult::NoAnswer:
       std::fprintf(stderr, "%s: the running copy did not answer; nothing was handed over.\n",
-                   qPrintable(ExecutableTitle()));
+                   ProgramTitle().c_str());
       return 1;
     case HandOffResult::NoRunningCopy:
       break;

@@ -3,7 +3,6 @@
 
 #include "app/CMainApp.h"
 #include "app/FirstPaintProbe.h"
-#include "app/NetworkModule.h"
 #include "app/StartupHandOff.h"
 
 namespace {
@@ -34,6 +33,5 @@ int main(int argc, char* argv[]) {
     status = app.InitInstance();
     if (!app.QueriesEnded()) std::_Exit(status);  // a query thread still holds the network
   }
-  EndNetworkModule();
   return status;
 }

@@ -1,6 +1,6 @@
 #include "cli/CliSizeView.h"
 
-#include "localisation/LanguageTable.h"
+#include "core/LanguageTable.h"
 #include "query/FileSizeFormat.h"
 
 std::string CliSizeView::OneLine(std::string text) {

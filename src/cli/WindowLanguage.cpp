@@ -3,19 +3,18 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/ProgramSettings.h"
-#include "localisation/LanguageTable.h"
+#include "core/ProgramLocation.h"
+#include "core/ProgramSettings.h"
+#include "core/LanguageTable.h"
 
 namespace fs = std::filesystem;
 
 std::string WindowLanguage::LanguageFolder() {
   std::error_code error;
-  const fs::path self = fs::canonical("/proc/self/exe", error);
-  if (error) return "Language";
-  const fs::path window = fs::canonical(self.parent_path() / "quorvane", error);
+  const fs::path window = fs::canonical(BesideProgram("quorvane"), error);
   // Without the window beside it, its folder is where it would be; loading then says
   // the file is missing, as the window would.
-  const fs::path folder = error ? self.parent_path() : window.parent_path();
+  const fs::path folder = error ? fs::path(ProgramFolder()) : window.parent_path();
   return (folder / "Language").string();
 }
 

@@ -8,7 +8,7 @@
 #include <iostream>
 #include <memory>
 
-#include "app/VersionText.h"
+#include "core/VersionText.h"
 #include "cli/AddressLines.h"
 #include "cli/CliOptions.h"
 #include "cli/CliSizeView.h"
@@ -18,7 +18,7 @@
 #include "cli/StopSignals.h"
 #include "cli/WindowLanguage.h"
 #include "desktop/QtProfileStore.h"
-#include "localisation/LanguageTable.h"
+#include "core/LanguageTable.h"
 #include "query/QuerySizeThread.h"
 
 namespace {

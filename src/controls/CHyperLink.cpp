@@ -6,10 +6,10 @@
 
 #include "desktop/LinkOpener.h"
 #include "desktop/WarningBox.h"
-#include "localisation/CLocalizedApp.h"
-#include "localisation/NumberTemplate.h"
+#include "core/NumberTemplate.h"
+#include "localisation/LocalizedTexts.h"
 
-CHyperLink::CHyperLink(QWidget* parent) : QLabel(parent) {
+CHyperLink::CHyperLink(const LocalizedTexts& texts, QWidget* parent) : QLabel(parent), m_texts(texts) {
   setTextFormat(Qt::PlainText);
   setTextInteractionFlags(Qt::NoTextInteraction);
 }
@@ -55,7 +55,7 @@ void CHyperLink::OnClicked() {
   OpenTarget(m_target, this, [this](int result) {
     if (result <= 32) {
       QApplication::beep();
-      ShowOpenError(window(), result);
+      ShowOpenError(window(), m_texts, result);
     }
     emit OpenFinished(result);
   });
@@ -65,9 +65,8 @@ void CHyperLink::OpenTarget(const QString& target, QObject* context, std::functi
   LinkOpener::Open(target, context, std::move(done));
 }
 
-void CHyperLink::ShowOpenError(QWidget* parent, int code) {
-  const CLocalizedApp* app = CLocalizedApp::Current();
+void CHyperLink::ShowOpenError(QWidget* parent, const LocalizedTexts& texts, int code) {
   std::string format = "Не удалось выполнить команду.\r\nКод ошибки: %d.";
-  app->GetString(1001, format);
-  WarningBox::Show(parent, app->ApplicationTitle(), WidgetText(FillNumberTemplate(format, code)));
+  texts.GetString(1001, format);
+  WarningBox::Show(parent, texts.ApplicationTitle(), WidgetText(FillNumberTemplate(format, code)));
 }

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QString>
 
+class LocalizedTexts;
+
 // A static text turned into a link: blue underlined text on its dialog's own background,
 // the pointing hand over it, and a click opens its target (a web or "mailto:" address).
 // When nothing opens the target the user hears a beep and reads why, with the error code.
@@ -12,7 +14,8 @@ class CHyperLink : public QLabel {
  public:
   static constexpr QRgb kLinkColour = qRgb(0, 0, 255);
 
-  explicit CHyperLink(QWidget* parent = nullptr);
+  // `texts` gives the message for a target that cannot be opened.
+  explicit CHyperLink(const LocalizedTexts& texts, QWidget* parent = nullptr);
   ~CHyperLink() override;
 
   // What a click opens; may be set before or after the link is attached.
@@ -28,7 +31,7 @@ class CHyperLink : public QLabel {
   // `context` is gone.
   static void OpenTarget(const QString& target, QObject* context, std::function<void(int result)> done);
   // The message for a target that could not be opened, with its error code.
-  static void ShowOpenError(QWidget* parent, int code);
+  static void ShowOpenError(QWidget* parent, const LocalizedTexts& texts, int code);
 
  signals:
   // A click was handled to its end, its message shown if there was one.
@@ -42,6 +45,7 @@ class CHyperLink : public QLabel {
   void OnClicked();
   void LoadLinkCursor();
 
+  const LocalizedTexts& m_texts;
   QString m_target;
   bool m_pressed = false;
 };

@@ -5,9 +5,9 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#include "desktop/DesktopEntry.h"
+#include "core/DesktopEntry.h"
 #include "desktop/DesktopLog.h"
-#include "desktop/HandlerCommandLine.h"
+#include "core/HandlerCommandLine.h"
 
 void LinkOpener::Open(const QString& target, QObject* context, Done done) {
   // Owned by the application, not by `context`: an opener still running when the dialog

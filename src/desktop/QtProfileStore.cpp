@@ -4,10 +4,9 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include <sys/stat.h>
-
 #include <optional>
 
+#include "core/SmallFile.h"
 #include "desktop/DesktopLog.h"
 
 namespace {
@@ -36,9 +35,7 @@ bool QtProfileStore::FilesAreUsable() const {
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   for (const QString& path :
        {folder + "/" + m_organisation + "/" + m_application + ".conf", folder + "/" + m_organisation + ".conf"}) {
-    struct stat info {};
-    if (stat(QFile::encodeName(path).constData(), &info) != 0) continue;
-    if (!S_ISREG(info.st_mode) || info.st_size > kMaxFileBytes) {
+    if (!SmallFile::AbsentOrFits(QFile::encodeName(path).toStdString(), kMaxFileBytes)) {
       qCInfo(lcDesktop) << "settings file" << path << "is not a regular file of at most" << kMaxFileBytes
                         << "bytes; the defaults are used";
       return false;

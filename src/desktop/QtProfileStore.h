@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "app/ProductVersion.h"
-#include "app/ProfileStore.h"
+#include "core/ProductVersion.h"
+#include "core/ProfileStore.h"
 
 // Preferences in the user's configuration folder
 // (~/.config/<organisation>/<application>.conf), one group per section.

@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "app/VersionText.h"
+#include "core/VersionText.h"
 #include "controls/CHyperLink.h"
-#include "dialogs/AboutTexts.h"
-#include "dialogs/DialogUnits.h"
-#include "localisation/CLocalizedApp.h"
+#include "core/AboutTexts.h"
+#include "localisation/DialogUnits.h"
+#include "localisation/LocalizedTexts.h"
 
 namespace {
 
@@ -34,16 +34,12 @@ QLabel* StaticText(const QString& text, Qt::Alignment horizontal, QWidget* paren
 
 }  // namespace
 
-CAboutDialog::CAboutDialog(QWidget* parent) : CLocalizedDialog(parent) {
+CAboutDialog::CAboutDialog(const LocalizedTexts& texts, QWidget* parent) : CLocalizedDialog(texts, parent) {
   CreateControls();
   DoDataExchange();
 }
 
 CAboutDialog::~CAboutDialog() = default;
-
-QRect CAboutDialog::DialogUnits(int x, int y, int width, int height) const {
-  return DialogUnitRect(font(), x, y, width, height);
-}
 
 // The box as designed, in dialog units; the pictures at their own sizes.
 void CAboutDialog::CreateControls() {
@@ -94,12 +90,12 @@ void CAboutDialog::CreateControls() {
   for (QLabel* picture : findChildren<QLabel*>())
     if (!picture->pixmap().isNull()) picture->resize(picture->pixmap().deviceIndependentSize().toSize());
 
-  m_linkHomePage = new CHyperLink(this);
+  m_linkHomePage = new CHyperLink(Texts(), this);
   m_linkHomePage->setText(AboutFacts::kHomePageShown);
   m_linkHomePage->setAlignment(Qt::AlignCenter);
   RegisterControl(IDC_HOME_PAGE_LINK, m_linkHomePage);
 
-  m_linkEmail = new CHyperLink(this);
+  m_linkEmail = new CHyperLink(Texts(), this);
   m_linkEmail->setText(AboutFacts::kSupportAddress);
   m_linkEmail->setAlignment(Qt::AlignCenter);
   RegisterControl(IDC_EMAIL_LINK, m_linkEmail);
@@ -171,9 +167,8 @@ void CAboutDialog::showEvent(QShowEvent* event) {
 }
 
 void CAboutDialog::ApplyAboutTexts() {
-  const CLocalizedApp* app = CLocalizedApp::Current();
   const AboutTexts texts = ComposeAboutTexts(
-      [app](std::uint32_t id, std::string& text) { return app->GetString(id, text); }, GetVersionText());
+      [this](std::uint32_t id, std::string& text) { return Texts().GetString(id, text); }, GetVersionText());
   auto set = [this](std::uint32_t id, const std::string& text) {
     if (auto* label = qobject_cast<QLabel*>(Control(id))) label->setText(WidgetText(text));
   };

@@ -29,7 +29,7 @@ class CAboutDialog : public CLocalizedDialog {
     IDC_EMAIL_LABEL = 1015,
   };
 
-  explicit CAboutDialog(QWidget* parent = nullptr);
+  explicit CAboutDialog(const LocalizedTexts& texts, QWidget* parent = nullptr);
   ~CAboutDialog() override;
 
   // The caption and the eight texts, from the language table or the built-in texts.
@@ -46,7 +46,6 @@ class CAboutDialog : public CLocalizedDialog {
   void DoDataExchange();
   void OnInitDialog();
   void LayOutControls();
-  QRect DialogUnits(int x, int y, int width, int height) const;
 
   CHyperLink* m_linkHomePage;
   CHyperLink* m_linkEmail;

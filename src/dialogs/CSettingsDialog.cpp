@@ -8,9 +8,10 @@
 
 #include <algorithm>
 
-#include "app/ProfileStore.h"
-#include "app/ProgramSettings.h"
-#include "dialogs/DialogUnits.h"
+#include "core/ProfileStore.h"
+#include "core/ProgramSettings.h"
+#include "localisation/DialogUnits.h"
+#include "localisation/LocalizedTexts.h"
 
 const ControlTextEntry CSettingsDialog::SettingsTextTable[] = {
     {ControlTextEntry::kCaption, 100}, {IDOK, 101},
@@ -32,15 +33,11 @@ constexpr int kDialogHeight = 113 + kAddedRows;
 
 }  // namespace
 
-CSettingsDialog::CSettingsDialog(ProgramSettings& settings, ProfileStore& profile, const QString& languageFolder,
+CSettingsDialog::CSettingsDialog(ProgramSettings& settings, ProfileStore& profile, const LocalizedTexts& texts,
                                  QWidget* parent)
-    : CLocalizedDialog(parent), m_settings(settings), m_profile(profile) {
+    : CLocalizedDialog(texts, parent), m_settings(settings), m_profile(profile) {
   CreateControls();
-  OnInitDialog(languageFolder);
-}
-
-QRect CSettingsDialog::DialogUnits(int x, int y, int width, int height) const {
-  return DialogUnitRect(font(), x, y, width, height);
+  OnInitDialog(texts.LanguageFolder());
 }
 
 // The dialog as designed: places in dialog units, tab order as created.

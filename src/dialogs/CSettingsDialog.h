@@ -38,7 +38,8 @@ class CSettingsDialog : public CLocalizedDialog {
   // A folder with more names than this is listed only this far: no language folder needs it.
   static constexpr int kMaxLanguageEntries = 4096;
 
-  CSettingsDialog(ProgramSettings& settings, ProfileStore& profile, const QString& languageFolder,
+  // The language list shows the files of `texts`' language folder.
+  CSettingsDialog(ProgramSettings& settings, ProfileStore& profile, const LocalizedTexts& texts,
                   QWidget* parent = nullptr);
 
   // The language list: the built-in entry and every name in `folder` that matches "*.lng"
@@ -56,7 +57,6 @@ class CSettingsDialog : public CLocalizedDialog {
   void CreateControls();
   void OnInitDialog(const QString& languageFolder);
   void LayOutControls();
-  QRect DialogUnits(int x, int y, int width, int height) const;
 
   ProgramSettings& m_settings;
   ProfileStore& m_profile;

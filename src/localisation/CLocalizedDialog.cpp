@@ -4,7 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "localisation/CLocalizedApp.h"
+#include "localisation/DialogUnits.h"
+#include "localisation/LocalizedTexts.h"
 
 namespace {
 
@@ -21,13 +22,16 @@ void SetControlText(QWidget* control, const QString& text) {
 
 void CLocalizedDialog::ApplyLanguage(const ControlTextEntry* table) {
   if (!table) return;
-  const CLocalizedApp* app = CLocalizedApp::Current();
   for (const ControlTextEntry* row = table; row->controlId != ControlTextEntry::kEnd; ++row) {
     std::string text;
-    if (!app->GetString(row->stringId, text)) continue;
+    if (!m_texts.GetString(row->stringId, text)) continue;
     // The caption's ID is a control ID like any other: a control registered under
     // it gets the text as well as the title.
     if (row->controlId == ControlTextEntry::kCaption) setWindowTitle(WidgetText(text));
     if (QWidget* control = Control(row->controlId)) SetControlText(control, WidgetText(text));
   }
+}
+
+QRect CLocalizedDialog::DialogUnits(int x, int y, int width, int height) const {
+  return DialogUnitRect(font(), x, y, width, height);
 }

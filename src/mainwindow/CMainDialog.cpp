@@ -21,17 +21,19 @@
 #include <QToolTip>
 #include <QWindow>
 
-#include "app/ProfileStore.h"
-#include "app/ProgramSettings.h"
-#include "app/VersionText.h"
+#include "core/ProfileStore.h"
+#include "core/ProgramSettings.h"
+#include "core/VersionText.h"
 #include "dialogs/CSettingsDialog.h"
-#include "dialogs/DialogUnits.h"
-#include "localisation/CLocalizedApp.h"
+#include "localisation/DialogUnits.h"
+#include "localisation/LocalizedTexts.h"
 #include "controls/CIconButton.h"
-#include "mainwindow/ClipboardCaptureRule.h"
+#include "query/ClipboardCaptureRule.h"
 #include "mainwindow/MainDialogQueryLink.h"
-#include "mainwindow/WindowPositionRule.h"
+#include "core/WindowPositionRule.h"
 #include "query/FileSizeFormat.h"
+#include "query/QueryService.h"
+#include "query/SizeQueryMessages.h"
 
 const ControlTextEntry CMainDialog::MainControlTexts[] = {
     {IDC_URL_LABEL, 1}, {IDC_SIZE_LABEL, 2}, {IDC_TOPMOST, 3}, {ControlTextEntry::kEnd, 0}};
@@ -65,18 +67,20 @@ QIcon ButtonIcon(const char* name) {
 
 }  // namespace
 
-CMainDialog::CMainDialog(ProgramSettings& settings, ProfileStore& profile, QWidget* parent)
-    : CLocalizedDialog(parent), m_settings(settings), m_profile(profile), m_hIcon(ApplicationIcon()) {
-  m_queryLink = std::make_shared<MainDialogQueryLink>(this, CLocalizedApp::Current()->Languages());
+CMainDialog::CMainDialog(ProgramSettings& settings, ProfileStore& profile, LocalizedTexts& texts,
+                         QueryService& queries, QWidget* parent)
+    : CLocalizedDialog(texts, parent),
+      m_settings(settings),
+      m_profile(profile),
+      m_texts(texts),
+      m_queries(queries),
+      m_hIcon(ApplicationIcon()) {
+  m_queryLink = std::make_shared<MainDialogQueryLink>(this, texts.Table(), queries);
   CreateControls();
   OnInitDialog();
 }
 
 CMainDialog::~CMainDialog() { OnDestroy(); }
-
-QRect CMainDialog::DialogUnits(int x, int y, int width, int height) const {
-  return DialogUnitRect(font(), x, y, width, height);
-}
 
 // The window as designed: places in dialog units, tab order as created.
 void CMainDialog::CreateControls() {
@@ -188,19 +192,18 @@ void CMainDialog::SetControlTexts() { ApplyTexts(TextMoment::LanguageChanged); }
 // At the start a text the table lacks leaves the control as designed (with its access
 // key); after a change of language the built-in text takes its place.
 void CMainDialog::ApplyTexts(TextMoment moment) {
-  const CLocalizedApp* app = CLocalizedApp::Current();
   if (moment == TextMoment::Start) {
     ApplyLanguage(MainControlTexts);
   } else {
-    m_labelURL->setText(app->Text(1, "URL:"));
-    m_labelSize->setText(app->Text(2, "Размер:"));
-    m_checkTopmost->setText(app->Text(3, "Поверх всех окон"));
+    m_labelURL->setText(m_texts.Text(1, "URL:"));
+    m_labelSize->setText(m_texts.Text(2, "Размер:"));
+    m_checkTopmost->setText(m_texts.Text(3, "Поверх всех окон"));
   }
   LayOutControls();
-  m_btnQuery->setToolTip(app->Text(4, "Запрос размера файла"));
-  m_btnPaste->setToolTip(app->Text(5, "Вставить URL из буфера обмена"));
-  m_btnSettings->setToolTip(app->Text(6, "Настройки программы"));
-  m_aboutAction->setText(app->Text(51, "&О программе..."));
+  m_btnQuery->setToolTip(m_texts.Text(4, "Запрос размера файла"));
+  m_btnPaste->setToolTip(m_texts.Text(5, "Вставить URL из буфера обмена"));
+  m_btnSettings->setToolTip(m_texts.Text(6, "Настройки программы"));
+  m_aboutAction->setText(m_texts.Text(51, "&О программе..."));
   ShowSizeTip();
 }
 
@@ -266,7 +269,7 @@ void CMainDialog::ShowSizeTip() {
   QString tip;
   if (m_sizeShown) {
     std::string pattern = kSizeInBothUnitsBuiltIn;
-    CLocalizedApp::Current()->GetString(kSizeInBothUnitsId, pattern);
+    m_texts.GetString(kSizeInBothUnitsId, pattern);
     tip = WidgetText(FormatSizeInBothUnits(pattern, m_sizeShown->bytes, m_sizeShown->groupDigits));
   }
   const QString tipBefore = m_editSize->toolTip();
@@ -310,9 +313,9 @@ void CMainDialog::OnPasteURL() { TakeURLFromClipboard(true); }
 // The dialog is the window's child, so the window manager keeps it over the window; the
 // window still takes clipboard changes and hand-offs while it is open.
 void CMainDialog::OnSettings() {
-  CSettingsDialog settings(m_settings, m_profile, CLocalizedApp::LanguageFolder(), this);
+  CSettingsDialog settings(m_settings, m_profile, m_texts, this);
   if (settings.exec() != QDialog::Accepted) return;
-  CLocalizedApp::Current()->LoadLanguageFile(m_settings.LanguageFile, false);
+  m_texts.LoadLanguageFile(m_settings.LanguageFile, false);
   ShowStatus(QString());
   SetControlTexts();
 }
@@ -324,7 +327,8 @@ bool CMainDialog::TakeURLFromClipboard(bool fromButton) {
   // answer within its clipboard timeout (5 s), and the capture then finds no text.
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   if (!data || !data->hasText()) return false;
-  const ClipboardCapture capture = CaptureFromClipboard(data->text().toStdString(), Address().toStdString(), m_settings.AskHttps);
+  const ClipboardCapture capture =
+      m_queries.CaptureFromClipboard(data->text().toStdString(), Address().toStdString(), m_settings.AskHttps);
   if (capture.verdict == ClipboardCapture::Verdict::SameAsUrlBox) return true;
   ShowStatus(QString());
   if (capture.verdict == ClipboardCapture::Verdict::Take) {
@@ -332,7 +336,10 @@ bool CMainDialog::TakeURLFromClipboard(bool fromButton) {
     if (m_settings.AutoAskSize) OnOK();
     return true;
   }
-  if (fromButton) ShowStatus(CLocalizedApp::Current()->Text(1002, "Неправильный формат адреса!"));
+  if (fromButton) {
+    using namespace SizeQueryMessages;
+    ShowStatus(WidgetText(Text(m_texts.Table(), kBadAddress)));
+  }
   return false;
 }
 
@@ -384,6 +391,7 @@ void CMainDialog::OnDestroy() {
   m_destroyed = true;
   m_queryLink->Detach();
   if (!m_settings.SaveWindowPos) return;
-  m_profile.WriteProfileInt(ProgramSettings::kSection, "xWindowPos", frameGeometry().left());
-  m_profile.WriteProfileInt(ProgramSettings::kSection, "yWindowPos", frameGeometry().top());
+  m_settings.xWindowPos = frameGeometry().left();
+  m_settings.yWindowPos = frameGeometry().top();
+  m_settings.SaveWindowPosition(m_profile);
 }

@@ -10,7 +10,9 @@
 #include "localisation/CLocalizedDialog.h"
 
 class CIconButton;
+class LocalizedTexts;
 class ProfileStore;
+class QueryService;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -38,8 +40,11 @@ class CMainDialog : public CLocalizedDialog {
   static constexpr std::uint32_t IDM_ABOUTBOX = 16;
   static const ControlTextEntry MainControlTexts[];
 
-  // The settings are read as they are at each moment and stored through `profile`.
-  CMainDialog(ProgramSettings& settings, ProfileStore& profile, QWidget* parent = nullptr);
+  // The settings are read as they are at each moment and stored through `profile`; the
+  // texts are the process's, loaded anew when the user picks another language; queries
+  // and the clipboard's address rule come from `queries`.
+  CMainDialog(ProgramSettings& settings, ProfileStore& profile, LocalizedTexts& texts, QueryService& queries,
+              QWidget* parent = nullptr);
   ~CMainDialog() override;
 
   // The address given on the command line, asked once when the window first shows.
@@ -106,10 +111,11 @@ class CMainDialog : public CLocalizedDialog {
   void SetTextAndUpdate(QWidget* control, const QString& text);
   void ShowFileSize(QWidget* control, std::uint64_t size);
   void ShowSizeTip();
-  QRect DialogUnits(int x, int y, int width, int height) const;
 
   ProgramSettings& m_settings;
   ProfileStore& m_profile;
+  LocalizedTexts& m_texts;
+  QueryService& m_queries;
   QString m_strStartURL;
   CIconButton* m_btnSettings;
   CIconButton* m_btnQuery;

@@ -4,9 +4,9 @@
 #include <QEvent>
 #include <QObject>
 
-#include "localisation/CLocalizedApp.h"
+#include "localisation/LocalizedTexts.h"
 #include "mainwindow/CMainDialog.h"
-#include "query/QuerySizeThread.h"
+#include "query/QueryService.h"
 
 // Lives on the UI thread as a child of the window; a posted event wakes it to run what
 // the query threads have queued.
@@ -25,8 +25,8 @@ class MainDialogQueryLink::Waker : public QObject {
   MainDialogQueryLink* m_link;  // UI thread only
 };
 
-MainDialogQueryLink::MainDialogQueryLink(CMainDialog* dialog, const LanguageTable& texts)
-    : m_dialog(dialog), m_texts(texts), m_uiThread(std::this_thread::get_id()), m_waker(new Waker(this, dialog)) {}
+MainDialogQueryLink::MainDialogQueryLink(CMainDialog* dialog, const LanguageTable& texts, QueryService& queries)
+    : m_dialog(dialog), m_texts(texts), m_queries(queries), m_uiThread(std::this_thread::get_id()), m_waker(new Waker(this, dialog)) {}
 
 MainDialogQueryLink::~MainDialogQueryLink() = default;
 
@@ -35,7 +35,7 @@ void MainDialogQueryLink::Start() {
     std::lock_guard lock(m_lock);
     ++m_runningThreads;
   }
-  StartSizeQuery(shared_from_this(), [self = shared_from_this()] { self->QueryEnded(); });
+  m_queries.StartSizeQuery(shared_from_this(), [self = shared_from_this()] { self->QueryEnded(); });
 }
 
 void MainDialogQueryLink::QueryEnded() {

@@ -14,6 +14,7 @@
 
 class CMainDialog;
 class QObject;
+class QueryService;
 
 // The main window as a size query sees it. Query threads hold this link, not the
 // window: every change runs on the UI thread while the thread waits, and once the
@@ -25,7 +26,7 @@ class QObject;
 class MainDialogQueryLink : public SizeQueryView, public std::enable_shared_from_this<MainDialogQueryLink> {
  public:
   // UI thread only, like everything here that says so.
-  MainDialogQueryLink(CMainDialog* dialog, const LanguageTable& texts);
+  MainDialogQueryLink(CMainDialog* dialog, const LanguageTable& texts, QueryService& queries);
   ~MainDialogQueryLink() override;
 
   // Starts a query thread on this link.
@@ -60,6 +61,7 @@ class MainDialogQueryLink : public SizeQueryView, public std::enable_shared_from
 
   CMainDialog* m_dialog;  // read and cleared on the UI thread only
   const LanguageTable& m_texts;
+  QueryService& m_queries;
   const std::thread::id m_uiThread;
 
   std::mutex m_lock;  // guards everything below

@@ -1,6 +1,6 @@
 #include "query/FileSizeFormat.h"
 
-#include "localisation/NumberTemplate.h"
+#include "core/NumberTemplate.h"
 
 #include <array>
 #include <cmath>

@@ -1,9 +1,7 @@
 #include "query/QuerySizeThread.h"
 
-#include <thread>
-
-#include "localisation/LanguageTable.h"
-#include "localisation/NumberTemplate.h"
+#include "core/LanguageTable.h"
+#include "core/NumberTemplate.h"
 #include "net/FtpConnection.h"
 #include "net/FtpFileFind.h"
 #include "net/HttpFile.h"
@@ -175,11 +173,4 @@ SizeQueryOutcome QuerySizeThread(SizeQueryView& view) {
   view.EndQuery();
   view.ReportQuery(report);
   return report.outcome;
-}
-
-void StartSizeQuery(std::shared_ptr<SizeQueryView> view, std::function<void()> onEnd) {
-  std::thread([view = std::move(view), onEnd = std::move(onEnd)] {
-    QuerySizeThread(*view);
-    if (onEnd) onEnd();
-  }).detach();
 }

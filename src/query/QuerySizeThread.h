@@ -14,7 +14,3 @@ std::string CompleteQueryAddress(const std::string& address);
 // One size query, from reading the view's address to its verdict, on the calling thread;
 // a query that ran ends by handing the view its report.
 SizeQueryOutcome QuerySizeThread(SizeQueryView& view);
-
-// Runs a query on a thread of its own; the thread keeps the view alive until it ends,
-// then calls `onEnd` (if given) on that thread.
-void StartSizeQuery(std::shared_ptr<SizeQueryView> view, std::function<void()> onEnd = {});

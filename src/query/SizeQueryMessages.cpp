@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "localisation/LanguageTable.h"
+#include "core/LanguageTable.h"
 
 namespace SizeQueryMessages {
 

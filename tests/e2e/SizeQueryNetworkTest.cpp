@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "TestServers.h"
-#include "localisation/LanguageTable.h"
+#include "core/LanguageTable.h"
 #include "query/FileSizeFormat.h"
 #include "query/QuerySizeThread.h"
 #include "query/SizeQueryView.h"

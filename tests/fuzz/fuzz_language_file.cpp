@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "localisation/LanguageFileReader.h"
-#include "localisation/LanguageTable.h"
-#include "localisation/NumberTemplate.h"
+#include "core/LanguageFileReader.h"
+#include "core/LanguageTable.h"
+#include "core/NumberTemplate.h"
 
 namespace {
 

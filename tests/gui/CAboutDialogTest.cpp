@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "TestServers.h"
-#include "app/CMainApp.h"
-#include "app/ProductVersion.h"
-#include "app/VersionText.h"
+#include "TestServices.h"
+#include "core/ProductVersion.h"
+#include "core/VersionText.h"
 #include "controls/CHyperLink.h"
 #include "dialogs/CAboutDialog.h"
 
@@ -29,10 +29,10 @@ QString TextOf(const CAboutDialog& dialog, std::uint32_t id) {
 class WithShippedEnglish {
  public:
   WithShippedEnglish() {
-    EXPECT_TRUE(CMainApp::Current()->Languages().LoadFromPath(QUORVANE_TEST_SUPPORT_DIR "/../../res/Language/QVN_eng.lng",
+    EXPECT_TRUE(TestServices::Get().Languages().LoadFromPath(QUORVANE_TEST_SUPPORT_DIR "/../../res/Language/QVN_eng.lng",
                                                               false));
   }
-  ~WithShippedEnglish() { CMainApp::Current()->Languages().LoadLanguageFile("<main>", true); }
+  ~WithShippedEnglish() { TestServices::Get().Languages().LoadLanguageFile("<main>", true); }
 };
 
 struct Expected {
@@ -75,7 +75,7 @@ const Expected kEnglish = {"About",
 
 // Texts come at each opening: a language loaded while the box is closed shows at the next.
 TEST(CAboutDialog, ShowsTheLanguageLoadedWhenItOpens) {
-  CAboutDialog dialog;
+  CAboutDialog dialog(TestServices::Get().Texts());
   dialog.show();
   ExpectTexts(dialog, kBuiltIn, "built-in texts");
   dialog.hide();
@@ -90,7 +90,7 @@ TEST(CAboutDialog, ShowsTheLanguageLoadedWhenItOpens) {
 }
 
 TEST(CAboutDialog, TheLinksShowTheirTextsAndOpenTheFullAddresses) {
-  CAboutDialog dialog;
+  CAboutDialog dialog(TestServices::Get().Texts());
   dialog.HomePageLink()->SetTarget("changed while closed");
   dialog.show();
   EXPECT_EQ(dialog.HomePageLink()->text(), "www.example.org");
@@ -104,7 +104,7 @@ TEST(CAboutDialog, TheLinksShowTheirTextsAndOpenTheFullAddresses) {
 // The box as designed in dialog units of its font; the pictures at their own sizes; every
 // text of both languages fits its place.
 TEST(CAboutDialog, IsLaidOutInDialogUnitsAndEveryTextFits) {
-  CAboutDialog dialog;
+  CAboutDialog dialog(TestServices::Get().Texts());
   dialog.show();
   const QFontMetrics metrics(dialog.font());
   const int cx = (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;

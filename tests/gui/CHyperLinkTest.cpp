@@ -16,7 +16,8 @@
 #include "Eventually.h"
 #include "FakeDesktop.h"
 #include "TestServers.h"
-#include "app/CMainApp.h"
+#include "AnsweredBoxes.h"
+#include "TestServices.h"
 #include "controls/CHyperLink.h"
 #include "desktop/LinkOpener.h"
 #include "desktop/WarningBox.h"
@@ -50,23 +51,6 @@ class OnFakeDesktop {
   std::vector<std::pair<std::string, std::optional<QByteArray>>> m_saved;
 };
 
-// Answers every message box at once and keeps its text.
-class AnsweredBoxes {
- public:
-  AnsweredBoxes() {
-    m_previous = WarningBox::SetHandler([this](QWidget*, const QString& title, const QString& text) {
-      titles << title;
-      texts << text;
-    });
-  }
-  ~AnsweredBoxes() { WarningBox::SetHandler(std::move(m_previous)); }
-  QStringList titles;
-  QStringList texts;
-
- private:
-  WarningBox::Handler m_previous;
-};
-
 // Opens `target` through the link layer and waits for the result.
 std::optional<int> OpenAndWait(const QString& target, std::chrono::milliseconds timeout = 8s) {
   QObject context;
@@ -79,7 +63,7 @@ std::optional<int> OpenAndWait(const QString& target, std::chrono::milliseconds 
 // A link in a dialog, attached, shown and painted.
 struct ShownLink {
   explicit ShownLink(const QString& text, const QString& target = "") {
-    link = new CHyperLink(&dialog);
+    link = new CHyperLink(TestServices::Get().Texts(), &dialog);
     link->setText(text);
     link->SetTarget(target);
     link->PreSubclassWindow();
@@ -183,9 +167,9 @@ TEST(CHyperLink, AClickThatOpensNothingShowsTheMessageWithItsCode) {
 
   const std::string folder = MakeTempFolder();
   std::ofstream(folder + "/t.lng", std::ios::binary) << "1001=%s%n failed %%: %d (%d)\r\n";
-  CMainApp::Current()->Languages().LoadFromPath(folder + "/t.lng", false);
-  CHyperLink::ShowOpenError(&shown.dialog, 2);
-  CMainApp::Current()->Languages().LoadLanguageFile("<main>", true);
+  TestServices::Get().Languages().LoadFromPath(folder + "/t.lng", false);
+  CHyperLink::ShowOpenError(&shown.dialog, TestServices::Get().Texts(), 2);
+  TestServices::Get().Languages().LoadLanguageFile("<main>", true);
   std::filesystem::remove_all(folder);
   ASSERT_EQ(boxes.texts.size(), 2);
   EXPECT_EQ(boxes.texts[1], "%s%n failed %: 2 (%d)");

@@ -18,8 +18,9 @@
 #include <fstream>
 
 #include "Eventually.h"
+#include "FakeQueries.h"
 #include "TestServers.h"
-#include "app/CMainApp.h"
+#include "TestServices.h"
 #include "controls/CIconButton.h"
 #include "mainwindow/CMainDialog.h"
 #include "mainwindow/MainDialogQueryLink.h"
@@ -57,15 +58,17 @@ class MainDialogTest : public ::testing::Test {
     QSettings settings("Marrowby", "Quorvane");
     settings.setValue(QString("Settings/") + entry, value);
     settings.sync();
-    CMainApp::Current()->LoadSettings();
+    TestServices::Get().LoadSettings();
   }
   static QVariant Stored(const char* entry) {
     return QSettings("Marrowby", "Quorvane").value(QString("Settings/") + entry);
   }
 
-  // Shows a window and, when it closes, lets its query threads finish.
+  // Shows a window and, when it closes, lets its query threads finish. Its queries go to
+  // `queries`, the real network code unless a test says otherwise.
   struct Shown {
-    explicit Shown(const QString& startUrl = {}) {
+    explicit Shown(const QString& startUrl = {}, QueryService& queries = TestServices::Get().Queries())
+        : dialog(TestServices::Get().Settings, TestServices::Get().Profile(), TestServices::Get().Texts(), queries) {
       dialog.SetStartURL(startUrl);
       dialog.show();
       EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
@@ -74,10 +77,10 @@ class MainDialogTest : public ::testing::Test {
       dialog.reject();
       EXPECT_TRUE(dialog.QueryLink()->WaitUntilIdle(3s));
     }
-    CMainDialog dialog{CMainApp::Current()->Settings, CMainApp::Current()->Profile()};
+    CMainDialog dialog;
   };
 
-  CMainApp* m_app = CMainApp::Current();
+  TestServices* m_app = &TestServices::Get();
 };
 
 std::unique_ptr<TestServer> Server() { return TestServer::Http(); }
@@ -184,7 +187,7 @@ TEST_F(MainDialogTest, ButtonsAreOffOnlyWhileAServerIsAsked) {
 
 TEST_F(MainDialogTest, ClosingDuringAQueryEndsItPromptly) {
   auto silent = TestServer::Http("silent");
-  auto dialog = std::make_unique<CMainDialog>(m_app->Settings, m_app->Profile());
+  auto dialog = std::make_unique<CMainDialog>(m_app->Settings, m_app->Profile(), m_app->Texts(), m_app->Queries());
   dialog->show();
   UrlBox(*dialog)->setText(QString::fromStdString(silent->Url("http", "/never")));
   dialog->OnOK();
@@ -256,7 +259,7 @@ TEST_F(MainDialogTest, KeepsItsPlaceBetweenRuns) {
     Store("xWindowPos", c.x);
     Store("yWindowPos", c.y);
     Store("SaveWindowPos", c.save ? 1 : 0);
-    CMainDialog dialog(m_app->Settings, m_app->Profile());
+    CMainDialog dialog(m_app->Settings, m_app->Profile(), m_app->Texts(), m_app->Queries());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     EXPECT_EQ(dialog.frameGeometry().topLeft(), c.expected(screen, dialog.frameGeometry().size())) << c.name;
@@ -320,15 +323,17 @@ void CopyImage() {
 }  // namespace
 
 TEST_F(MainDialogTest, ACopiedAddressIsTakenAndAsked) {
-  auto server = Server();
-  Shown shown;
+  FakeQueries queries;
+  Shown shown({}, queries);
   CMainDialog& d = shown.dialog;
   AnotherWindowActive elsewhere;
   ASSERT_NE(QApplication::activeWindow(), &d);
-  const std::string address = server->Url("http", "/file/1048576");
-  Copy(QString::fromStdString(address));
-  EXPECT_EQ(d.Address(), QString::fromStdString(address));
-  EXPECT_TRUE(Eventually([&] { return SizeBox(d)->text() == "1 048 576"; })) << SizeBox(d)->text().toStdString();
+  Copy("http://example.com/copied");
+  EXPECT_EQ(d.Address(), "http://example.com/copied");
+  EXPECT_TRUE(Eventually([&] { return StatusLine(d)->text() == "asked http://example.com/copied"; }))
+      << StatusLine(d)->text().toStdString();
+  EXPECT_EQ(queries.Asked(), std::vector<std::string>{"http://example.com/copied"});
+  queries.Release();
 }
 
 TEST_F(MainDialogTest, WhatACopyChangesInTheWindow) {
@@ -388,20 +393,27 @@ TEST_F(MainDialogTest, ThePasteButtonTakesByHandAndSaysWhenItCannot) {
 }
 
 TEST_F(MainDialogTest, NothingIsTakenWhileAQueryRuns) {
-  auto silent = TestServer::Http("silent");
-  Shown shown;
+  FakeQueries queries;
+  Shown shown({}, queries);
   CMainDialog& d = shown.dialog;
-  const QString asked = QString::fromStdString(silent->Url("http", "/never"));
+  const QString asked = "http://example.com/held";
   UrlBox(d)->setText(asked);
   d.OnOK();
-  ASSERT_TRUE(Eventually([&] { return StatusLine(d)->text() == "Установка соединения..."; }));
+  ASSERT_TRUE(Eventually([&] { return StatusLine(d)->text() == "asked " + asked; }));
   ASSERT_FALSE(QueryButton(d)->isEnabled());
   AnotherWindowActive elsewhere;
   Copy("ftp://example.com/f");
   EXPECT_EQ(d.Address(), asked);
   EXPECT_FALSE(d.TakeURLFromClipboard(true));
   EXPECT_EQ(d.Address(), asked);
-  EXPECT_EQ(StatusLine(d)->text(), "Установка соединения...");
+  EXPECT_EQ(StatusLine(d)->text(), "asked " + asked);
+
+  // Once the query has ended, a copy is taken and asked again.
+  queries.Release();
+  ASSERT_TRUE(Eventually([&] { return QueryButton(d)->isEnabled(); }));
+  Copy("ftp://example.com/f");
+  EXPECT_EQ(d.Address(), "ftp://example.com/f");
+  EXPECT_TRUE(Eventually([&] { return queries.Asked().size() == 2; }));
 }
 
 // With the https option on, the window asks an https address like an http one, from a
@@ -444,8 +456,10 @@ TEST_F(MainDialogTest, AsksForTheSizeAnotherWayWhenTheUserOptsIn) {
     UrlBox(d)->setText(address);
     d.OnOK();
     const QString verdict = asks ? "Ответ получен." : "Неизвестная ошибка! Код: 200.";
-    EXPECT_TRUE(Eventually([&] { return StatusLine(d)->text() == verdict; })) << StatusLine(d)->text().toStdString();
-    EXPECT_EQ(SizeBox(d)->text(), asks ? "5 000 000 000" : "") << asks;
+    const QString size = asks ? "5 000 000 000" : "";
+    // The size shows after the verdict, and both stay: wait for the pair.
+    EXPECT_TRUE(Eventually([&] { return StatusLine(d)->text() == verdict && SizeBox(d)->text() == size; }))
+        << StatusLine(d)->text().toStdString() << " / " << SizeBox(d)->text().toStdString();
   }
 }
 

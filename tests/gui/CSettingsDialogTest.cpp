@@ -13,7 +13,7 @@
 #include <fstream>
 
 #include "TestServers.h"
-#include "app/CMainApp.h"
+#include "TestServices.h"
 #include "desktop/WarningBox.h"
 #include "dialogs/CSettingsDialog.h"
 #include "mainwindow/CMainDialog.h"
@@ -32,6 +32,7 @@ class SettingsDialogTest : public ::testing::Test {
     m_app->LoadSettings();
     m_app->Languages().LoadLanguageFile("<main>", true);
     m_folder = MakeTempFolder();
+    m_texts = std::make_unique<LocalizedTexts>(Folder(), "quorvane_gui_tests");
   }
   void TearDown() override {
     QSettings("Marrowby", "Quorvane").clear();
@@ -59,8 +60,9 @@ class SettingsDialogTest : public ::testing::Test {
     return items;
   }
 
-  CMainApp* m_app = CMainApp::Current();
+  TestServices* m_app = &TestServices::Get();
   std::string m_folder;
+  std::unique_ptr<LocalizedTexts> m_texts;  // the built-in texts, and the languages of m_folder
 };
 
 }  // namespace
@@ -97,7 +99,7 @@ TEST_F(SettingsDialogTest, OkStoresAllTenValuesAndCancelNothing) {
   m_app->Settings.yWindowPos = 34;
   m_app->Settings.TopmostWindow = false;
   {
-    CSettingsDialog dialog(m_app->Settings, m_app->Profile(), Folder());
+    CSettingsDialog dialog(m_app->Settings, m_app->Profile(), *m_texts);
     EXPECT_EQ(Shown(dialog), (QStringList{"<main> (Russian)", "en.lng"}));
     EXPECT_EQ(ControlOf<QComboBox>(dialog, CSettingsDialog::IDC_LANGUAGE_LIST)->currentText(), "en.lng");
     ControlOf<QCheckBox>(dialog, CSettingsDialog::IDC_GROUP_DIGITS)->setChecked(false);
@@ -108,7 +110,7 @@ TEST_F(SettingsDialogTest, OkStoresAllTenValuesAndCancelNothing) {
   EXPECT_EQ(m_app->Settings.LanguageFile, "en.lng");
   EXPECT_FALSE(Stored("GroupDigits").isValid()) << "nor on disk";
 
-  CSettingsDialog dialog(m_app->Settings, m_app->Profile(), Folder());
+  CSettingsDialog dialog(m_app->Settings, m_app->Profile(), *m_texts);
   ControlOf<QCheckBox>(dialog, CSettingsDialog::IDC_GROUP_DIGITS)->setChecked(false);
   ControlOf<QCheckBox>(dialog, CSettingsDialog::IDC_SAVE_WINDOW_POS)->setChecked(false);
   EXPECT_FALSE(ControlOf<QCheckBox>(dialog, CSettingsDialog::IDC_ASK_HTTPS)->isChecked());
@@ -130,8 +132,8 @@ TEST_F(SettingsDialogTest, OkStoresAllTenValuesAndCancelNothing) {
 
 TEST_F(SettingsDialogTest, TakesItsTextsFromTheTableAndGrowsTwoBoxes) {
   Put("en.lng", "100=Settings\n101=OK\n102=Cancel\n105=&Group digits\n108=&Language file:\n");
-  ASSERT_TRUE(m_app->Languages().LoadFromPath(m_folder + "/en.lng", true));
-  CSettingsDialog dialog(m_app->Settings, m_app->Profile(), Folder());
+  ASSERT_TRUE(m_texts->Table().LoadFromPath(m_folder + "/en.lng", true));
+  CSettingsDialog dialog(m_app->Settings, m_app->Profile(), *m_texts);
   EXPECT_EQ(dialog.windowTitle(), "Settings");
   EXPECT_EQ(ControlOf<QCheckBox>(dialog, CSettingsDialog::IDC_GROUP_DIGITS)->text(), "&Group digits");
   EXPECT_EQ(ControlOf<QCheckBox>(dialog, CSettingsDialog::IDC_WATCH_CLIPBOARD)->text(),
@@ -146,7 +148,7 @@ TEST_F(SettingsDialogTest, TakesItsTextsFromTheTableAndGrowsTwoBoxes) {
 // The window's settings button: an accepted dialog loads the language again and sets the
 // window's texts anew; a cancelled one changes nothing, not even the status line.
 TEST_F(SettingsDialogTest, TheWindowTakesTheAcceptedSettingsAtOnce) {
-  CMainDialog window(m_app->Settings, m_app->Profile());
+  CMainDialog window(m_app->Settings, m_app->Profile(), m_app->Texts(), m_app->Queries());
   window.show();
   auto* status = qobject_cast<QLineEdit*>(window.Control(CMainDialog::IDC_STATUS));
   auto* urlLabel = qobject_cast<QLabel*>(window.Control(CMainDialog::IDC_URL_LABEL));
@@ -178,7 +180,7 @@ TEST_F(SettingsDialogTest, TheWindowTakesTheAcceptedSettingsAtOnce) {
 // meanwhile reaches it, as one handed over by a second copy does.
 TEST_F(SettingsDialogTest, TheWindowTakesAddressesWhileTheDialogIsOpen) {
   m_app->Settings.AutoAskSize = false;
-  CMainDialog window(m_app->Settings, m_app->Profile());
+  CMainDialog window(m_app->Settings, m_app->Profile(), m_app->Texts(), m_app->Queries());
   window.show();
   QApplication::setActiveWindow(&window);
   QString whileOpen;

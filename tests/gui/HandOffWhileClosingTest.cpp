@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QMetaMethod>
+
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -17,14 +19,21 @@
 
 #include "Eventually.h"
 #include "TestServers.h"
-#include "app/CMainApp.h"
-#include "desktop/HandOffWire.h"
-#include "desktop/InstanceChannel.h"
+#include "TestServices.h"
+#include "handoff/HandOffWire.h"
+#include "handoff/InstanceChannel.h"
+#include "handoff/InstanceChannelPath.h"
 #include "mainwindow/CMainDialog.h"
 
 using namespace std::chrono_literals;
 
 namespace {
+
+// Claims the channel, as a start does, and serves it.
+bool Claimed(InstanceChannel& channel) {
+  std::optional<ChannelClaim> claim = ChannelClaim::Take();
+  return claim && channel.Serve(std::move(*claim));
+}
 
 // A window serving hand-offs over a channel in a runtime folder of the test's own.
 class HandOffWhileClosing : public ::testing::Test {
@@ -34,9 +43,10 @@ class HandOffWhileClosing : public ::testing::Test {
     std::filesystem::permissions(m_runtime, std::filesystem::perms::owner_all);
     m_savedRuntime = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(m_runtime));
-    CMainApp::Current()->Languages().LoadLanguageFile("<main>", true);
-    ASSERT_TRUE(m_channel.Create());
-    m_channel.ServeWindow(m_dialog, [this](const auto& message) { m_dialog.OnExchangeNotify(message); });
+    TestServices::Get().Languages().LoadLanguageFile("<main>", true);
+    ASSERT_TRUE(Claimed(m_channel));
+    m_channel.ServeUntil(m_dialog, QMetaMethod::fromSignal(&QDialog::finished),
+                         [this](const auto& message) { m_dialog.OnExchangeNotify(message); });
     m_dialog.show();
   }
   void TearDown() override {
@@ -49,7 +59,7 @@ class HandOffWhileClosing : public ::testing::Test {
   // serves the window. Plain sockets there: Qt's objects stay on the thread that runs Qt.
   // Gives the running copy's answer, or nothing when no copy listens or none answers.
   std::optional<char> HandOff(const std::string& address) {
-    const std::string path = InstanceChannel::SocketPath().toStdString();
+    const std::string path = InstanceChannelPath().toStdString();
     auto reply = std::async(std::launch::async, [path, address]() -> std::optional<char> {
       const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
       sockaddr_un where{};
@@ -77,9 +87,9 @@ class HandOffWhileClosing : public ::testing::Test {
 
   std::string m_runtime;
   QByteArray m_savedRuntime;
-  CMainApp* m_app = CMainApp::Current();
+  TestServices* m_app = &TestServices::Get();
   InstanceChannel m_channel;
-  CMainDialog m_dialog{m_app->Settings, m_app->Profile()};
+  CMainDialog m_dialog{m_app->Settings, m_app->Profile(), m_app->Texts(), m_app->Queries()};
 };
 
 }  // namespace
@@ -94,12 +104,12 @@ TEST_F(HandOffWhileClosing, AClosedWindowTakesNoneAndFreesTheChannel) {
   EXPECT_EQ(HandOff("WWW.after-close"), std::nullopt) << "nobody listens: a later copy runs its own window";
   EXPECT_NE(m_dialog.Address(), "WWW.after-close");
   InstanceChannel next;
-  EXPECT_TRUE(next.Create()) << "the next copy can own the channel";
+  EXPECT_TRUE(Claimed(next)) << "the next copy can own the channel";
 }
 
 TEST_F(HandOffWhileClosing, ASenderHalfwayThroughIsToldToRunOnItsOwn) {
   QLocalSocket sender;
-  sender.connectToServer(InstanceChannel::SocketPath());
+  sender.connectToServer(InstanceChannelPath());
   ASSERT_TRUE(sender.waitForConnected(2000));
   sender.write(QByteArray(1, HandOffWire::kMessage));  // half a frame, then the window closes
   sender.flush();

@@ -12,7 +12,7 @@
 #include <fstream>
 
 #include "TestServers.h"
-#include "app/CMainApp.h"
+#include "TestServices.h"
 #include "localisation/CLocalizedDialog.h"
 #include "localisation/LocalisationLog.h"
 #include "desktop/QtProfileStore.h"
@@ -21,7 +21,7 @@ namespace {
 
 class TwoControlDialog : public CLocalizedDialog {
  public:
-  TwoControlDialog() {
+  TwoControlDialog() : CLocalizedDialog(TestServices::Get().Texts()) {
     setWindowTitle("Template caption");
     label = new QLabel("&Label", this);
     check = new QCheckBox("&Check", this);
@@ -37,10 +37,10 @@ class WithLanguage {
  public:
   explicit WithLanguage(const std::string& bytes) : m_folder(MakeTempFolder()) {
     std::ofstream(m_folder + "/test.lng", std::ios::binary) << bytes;
-    CMainApp::Current()->Languages().LoadFromPath(m_folder + "/test.lng", false);
+    TestServices::Get().Languages().LoadFromPath(m_folder + "/test.lng", false);
   }
   ~WithLanguage() {
-    CMainApp::Current()->Languages().LoadLanguageFile("<main>", true);
+    TestServices::Get().Languages().LoadLanguageFile("<main>", true);
     std::filesystem::remove_all(m_folder);
   }
 
@@ -85,7 +85,7 @@ TEST(ApplyLanguage, AnEmptyTextEmptiesTheControl) {
 TEST(ApplyLanguage, TheCaptionRowAlsoSetsAControlRegisteredUnderItsId) {
   class CaptionControlDialog : public CLocalizedDialog {
    public:
-    CaptionControlDialog() {
+    CaptionControlDialog() : CLocalizedDialog(TestServices::Get().Texts()) {
       setWindowTitle("Template caption");
       heading = new QLabel("Template heading", this);
       RegisterControl(ControlTextEntry::kCaption, heading);
@@ -109,16 +109,16 @@ TEST(ApplyLanguage, TheCaptionRowAlsoSetsAControlRegisteredUnderItsId) {
 // Language files are looked for in "Language" beside the executable that really runs.
 TEST(CLocalizedApp, LoadsBareNamesFromTheLanguageFolderBesideTheExecutable) {
   const auto folder = std::filesystem::canonical("/proc/self/exe").parent_path() / "Language";
-  EXPECT_EQ(CLocalizedApp::LanguageFolder().toStdString(), folder.string());
+  EXPECT_EQ(TestServices::Get().Texts().LanguageFolder().toStdString(), folder.string());
 
   std::error_code error;
   const bool created = std::filesystem::create_directories(folder, error);
   ASSERT_FALSE(error) << error.message();
   const std::string name = "folder-test-" + std::to_string(getpid()) + ".lng";
   std::ofstream(folder / name, std::ios::binary) << "1=from the folder\r\n";
-  const bool loaded = CMainApp::Current()->LoadLanguageFile(name, true);
-  const QString text = CMainApp::Current()->Text(1, "built-in");
-  CMainApp::Current()->LoadLanguageFile("<main>", true);
+  const bool loaded = TestServices::Get().App().LoadLanguageFile(name, true);
+  const QString text = TestServices::Get().Texts().Text(1, "built-in");
+  TestServices::Get().App().LoadLanguageFile("<main>", true);
   std::filesystem::remove(folder / name, error);
   if (created) std::filesystem::remove(folder, error);  // only if empty: another run may use it
   EXPECT_TRUE(loaded);
@@ -140,7 +140,7 @@ TEST(LocalisationLog, SaysWhyALanguageFileWasNotTakenOnlyWhenSwitchedOn) {
   const std::string folder = MakeTempFolder();
   std::filesystem::create_directory(folder + "/folder.lng");
   std::ofstream(folder + "/big.lng") << std::string(LanguageFileReader::kMaxFileBytes + 1, ';');
-  LanguageTable& table = CMainApp::Current()->Languages();
+  LanguageTable& table = TestServices::Get().Languages();
   g_localisationLines.clear();
   const QtMessageHandler previous = qInstallMessageHandler(KeepLocalisationLines);
 

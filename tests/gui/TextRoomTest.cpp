@@ -15,7 +15,7 @@
 #include <string>
 
 #include "TestServers.h"
-#include "app/CMainApp.h"
+#include "TestServices.h"
 #include "dialogs/CAboutDialog.h"
 #include "dialogs/CSettingsDialog.h"
 #include "mainwindow/CMainDialog.h"
@@ -108,19 +108,19 @@ std::string Listed(const std::vector<std::string>& problems) {
 
 class TextRoom : public ::testing::Test {
  protected:
-  void SetUp() override { m_folder = MakeTempFolder(); }
-  void TearDown() override {
-    CMainApp::Current()->Languages().LoadLanguageFile("<main>", true);
-    std::filesystem::remove_all(m_folder);
+  void SetUp() override {
+    m_folder = MakeTempFolder();
+    m_texts = std::make_unique<LocalizedTexts>(QString::fromStdString(m_folder), "quorvane_gui_tests");
   }
+  void TearDown() override { std::filesystem::remove_all(m_folder); }
   void Load(const std::string& texts) {
     const std::string path = m_folder + "/texts.lng";
     std::ofstream(path, std::ios::binary) << texts;
-    ASSERT_TRUE(CMainApp::Current()->Languages().LoadFromPath(path, false));
+    ASSERT_TRUE(m_texts->Table().LoadFromPath(path, false));
   }
-  QString Folder() const { return QString::fromStdString(m_folder); }
 
   std::string m_folder;
+  std::unique_ptr<LocalizedTexts> m_texts;  // the language folder is m_folder
 };
 
 struct LanguageCase {
@@ -141,7 +141,8 @@ TEST_F(TextRoom, EveryTextOfEveryWindowHasTheRoomItNeeds) {
   for (const LanguageCase& language : kLanguages) {
     if (!language.texts.empty()) Load(language.texts);
     {
-      CMainDialog window(CMainApp::Current()->Settings, CMainApp::Current()->Profile());
+      CMainDialog window(TestServices::Get().Settings, TestServices::Get().Profile(), *m_texts,
+                         TestServices::Get().Queries());
       window.show();
       ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
       EXPECT_EQ(ClippedTexts(window), std::vector<std::string>{}) << language.name << ", main window at start\n"
@@ -155,14 +156,14 @@ TEST_F(TextRoom, EveryTextOfEveryWindowHasTheRoomItNeeds) {
     }
     {
       std::ofstream(m_folder + "/A language file with a long name, as users name them.lng") << "";
-      CSettingsDialog dialog(CMainApp::Current()->Settings, CMainApp::Current()->Profile(), Folder());
+      CSettingsDialog dialog(TestServices::Get().Settings, TestServices::Get().Profile(), *m_texts);
       dialog.show();
       ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
       EXPECT_EQ(ClippedTexts(dialog), std::vector<std::string>{}) << language.name << ", settings dialog\n"
                                                                   << Listed(ClippedTexts(dialog));
     }
     {
-      CAboutDialog dialog;
+      CAboutDialog dialog(*m_texts);
       dialog.show();
       ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
       EXPECT_EQ(ClippedTexts(dialog), std::vector<std::string>{}) << language.name << ", About box\n"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/CMainApp.h"
+#include "localisation/CLocalizedApp.h"
 
 // Widget tests share one application object; settings go to a fresh folder so the
 // user's own are never touched and no run sees another's leftovers.
@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
   curl_global_init(CURL_GLOBAL_DEFAULT);
   int result = 0;
   {
-    CMainApp app(argc, argv, std::nullopt);
+    CLocalizedApp app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     result = RUN_ALL_TESTS();
   }

@@ -3,8 +3,8 @@
 #include <map>
 #include <string>
 
-#include "app/ProductVersion.h"
-#include "dialogs/AboutTexts.h"
+#include "core/ProductVersion.h"
+#include "core/AboutTexts.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "mainwindow/ClipboardCaptureRule.h"
+#include "query/ClipboardCaptureRule.h"
 
 namespace {
 

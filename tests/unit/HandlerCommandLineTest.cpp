@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "desktop/DesktopEntry.h"
-#include "desktop/HandlerCommandLine.h"
+#include "core/DesktopEntry.h"
+#include "core/HandlerCommandLine.h"
 
 namespace {
 

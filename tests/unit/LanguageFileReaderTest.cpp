@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "localisation/LanguageFileReader.h"
+#include "core/LanguageFileReader.h"
 
 namespace {
 
@@ -112,7 +112,7 @@ TEST(LanguageFileReader, AReadErrorEndsTheFileAndKeepsWhatCameBefore) {
   }
   ASSERT_EQ(lseek(fd, reinterpret_cast<off_t>(start), SEEK_SET), reinterpret_cast<off_t>(start));
   std::string bytes = "stale";
-  const LanguageFileRead read = LanguageFileReader::ReadOpenFile(fd, bytes);
+  const LanguageFileRead read = SmallFile::ReadOpen(fd, LanguageFileReader::kMaxFileBytes, bytes);
   close(fd);
   munmap(pages, page);
 

@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "TestServers.h"
-#include "localisation/LanguageTable.h"
+#include "core/LanguageTable.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "localisation/NumberTemplate.h"
+#include "core/NumberTemplate.h"
 
 // Language files supply these templates, so hostile ones must stay harmless.
 TEST(NumberTemplate, FillsOnlyTheFirstNumberAndNeverReadsMore) {

@@ -2,10 +2,10 @@
 
 #include <map>
 
-#include "app/ProfileStore.h"
-#include "app/ProgramSettings.h"
-#include "app/VersionText.h"
-#include "mainwindow/WindowPositionRule.h"
+#include "core/ProfileStore.h"
+#include "core/ProgramSettings.h"
+#include "core/VersionText.h"
+#include "core/WindowPositionRule.h"
 
 namespace {
 

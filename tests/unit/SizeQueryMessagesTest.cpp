@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "localisation/LanguageTable.h"
+#include "core/LanguageTable.h"
 #include "query/SizeQueryMessages.h"
 
 using namespace SizeQueryMessages;

@@ -1,0 +1,18 @@
+#include "core/ProgramLocation.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+std::string ProgramPath() {
+  std::error_code error;
+  const fs::path self = fs::canonical("/proc/self/exe", error);
+  return error ? std::string() : self.string();
+}
+
+std::string ProgramFolder() { return fs::path(ProgramPath()).parent_path().string(); }
+
+std::string ProgramTitle() { return fs::path(ProgramPath()).stem().string(); }
+
+std::string BesideProgram(const std::string& name) { return (fs::path(ProgramFolder()) / name).string(); }

@@ -1,0 +1,3 @@
+#include "handoff/HandOffLog.h"
+
+Q_LOGGING_CATEGORY(lcHandOff, "quorvane.handoff", QtWarningMsg)
