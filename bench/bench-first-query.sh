@@ -8,7 +8,7 @@
 set -euo pipefail
 [[ $# -ge 1 ]] || { echo "usage: $0 QUORVANE [QUORVANE ...]" >&2; exit 2; }
 here=$(dirname "$(realpath -- "$0")")
-source "$here/private-xvfb.sh"
+source "$here/../scripts/private-xvfb.sh"
 printf '[Settings]\nSingleInstance=0\nLanguageFile=<main>\n' >"$XDG_CONFIG_HOME/Marrowby/Quorvane.conf"
 programs=()
 for program in "$@"; do programs+=("$program=$(realpath -- "$program")"); done

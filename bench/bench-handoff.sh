@@ -13,7 +13,7 @@ here=$(dirname "$(realpath -- "$0")")
 quorvane=$(realpath -- "$1")
 exchange=$(realpath -- "$2")
 shift 2
-source "$here/private-xvfb.sh"
+source "$here/../scripts/private-xvfb.sh"
 printf '[Settings]\nSingleInstance=1\nLanguageFile=<main>\n' >"$XDG_CONFIG_HOME/Marrowby/Quorvane.conf"
 
 # The running copy; its channel is open before its window first paints.

@@ -14,7 +14,7 @@ here=$(dirname "$(realpath -- "$0")")
 quorvane=$(realpath -- "$1")
 minimal=$(realpath -- "$2")
 shift 2
-source "$here/private-xvfb.sh"
+source "$here/../scripts/private-xvfb.sh"
 # No settings file: the defaults, as on a first start. Each run is ended before the next
 # begins, so every start looks for a running copy, finds none and runs its own window.
 

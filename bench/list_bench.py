@@ -29,24 +29,10 @@ import sys
 import tempfile
 import time
 
+from bytes_bench import spawn_and_wait
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 SERVER = os.path.join(HERE, "..", "tests", "support", "http_server.py")
-
-
-def spawn_and_wait(argv, stdin_path=None):
-    devnull = os.open(os.devnull, os.O_WRONLY)
-    stdin = os.open(stdin_path or os.devnull, os.O_RDONLY)
-    try:
-        actions = [(os.POSIX_SPAWN_DUP2, stdin, 0), (os.POSIX_SPAWN_DUP2, devnull, 1),
-                   (os.POSIX_SPAWN_DUP2, devnull, 2)]
-        start = time.perf_counter()
-        pid = os.posix_spawn(argv[0], argv, os.environ, file_actions=actions)
-        _, status = os.waitpid(pid, 0)
-        took = time.perf_counter() - start
-    finally:
-        os.close(devnull)
-        os.close(stdin)
-    return took, os.waitstatus_to_exitcode(status)
 
 
 def free_port():

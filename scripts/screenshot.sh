@@ -8,7 +8,7 @@ bash scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/release --target quorvane >/dev/null
 
-source bench/private-xvfb.sh  # Xvfb, private settings and runtime folders, $work; the cleanup
+source scripts/private-xvfb.sh  # Xvfb, private settings and runtime folders, $work; the cleanup
 # The test server ends when its standard input closes: it is kept open here.
 exec 4< <(exec sleep 600)
 exec 5< <(exec python3 tests/support/http_server.py <&4)

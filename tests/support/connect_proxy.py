@@ -24,21 +24,10 @@ import socketserver
 import threading
 import urllib.parse
 
-from server_life import announce_port, end_with_the_tests
+from server_life import announce_port, end_with_the_tests, log_line, open_log
 
 MAX_HEAD = 1 << 16
 CHUNK = 64 * 1024
-
-_log_file = None
-_log_lock = threading.Lock()
-
-
-def log_line(text):
-    if _log_file is None:
-        return
-    with _log_lock:
-        _log_file.write(text + "\n")
-        _log_file.flush()
 
 
 def is_loopback(host):
@@ -187,13 +176,11 @@ class Server(socketserver.ThreadingTCPServer):
 
 
 def main():
-    global _log_file
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--log")
     parser.add_argument("--lifetime", type=float, default=300)
     args = parser.parse_args()
-    if args.log:
-        _log_file = open(args.log, "a", encoding="ascii", errors="backslashreplace")
+    open_log(args.log)
 
     server = Server(("127.0.0.1", 0), Handler)
     end_with_the_tests(args.lifetime)

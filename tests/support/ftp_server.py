@@ -22,7 +22,6 @@ An endless listing ends after 120 s at the latest.
 import argparse
 import logging
 import os
-import threading
 import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -30,7 +29,7 @@ from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.log import config_logging
 from pyftpdlib.servers import ThreadedFTPServer
 
-from server_life import announce_port, end_with_the_tests
+from server_life import announce_port, end_with_the_tests, log_line, open_log
 
 READ_PERMS = "elr"
 ENDLESS_SECONDS = 120
@@ -58,19 +57,13 @@ class EndlessListing(object):
 
 
 class Handler(FTPHandler):
-    command_log = None
-    command_log_lock = threading.Lock()
     canned_list = None
     list_mode = None
     size_reply = None
 
     def found_terminator(self):
         # Logged before decoding so tests see the exact bytes the client sent.
-        if self.command_log is not None:
-            line = b"".join(self._in_buffer)
-            with self.command_log_lock:
-                self.command_log.write(repr(line) + "\n")
-                self.command_log.flush()
+        log_line(repr(b"".join(self._in_buffer)))
         super().found_terminator()
 
     def ftp_PORT(self, line):
@@ -136,9 +129,7 @@ def main():
             Handler.canned_list = f.read()
     Handler.list_mode = args.list_mode
     Handler.size_reply = args.size_reply
-    if args.log:
-        Handler.command_log = open(args.log, "a", encoding="ascii",
-                                   errors="backslashreplace")
+    open_log(args.log)
 
     config_logging(level=logging.WARNING)
 

@@ -39,11 +39,10 @@ import re
 import socket
 import socketserver
 import ssl
-import threading
 import time
 import urllib.parse
 
-from server_life import announce_port, end_with_the_tests
+from server_life import announce_port, end_with_the_tests, log_line, open_log
 
 MAX_HEAD = 1 << 20
 MAX_FILLER_HEAD = 1 << 20
@@ -59,18 +58,6 @@ LOOP_RESPONSE = (b"HTTP/1.1 302 Found\r\nLocation: /loop\r\n"
                  b"Content-Length: 0\r\n\r\n")
 NOT_FOUND_HEAD = b"HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\n"
 NOT_FOUND_BODY = b"not found"
-
-_log_file = None
-_log_lock = threading.Lock()
-
-
-def log_line(line):
-    if _log_file is None:
-        return
-    with _log_lock:
-        _log_file.write(line + "\n")
-        _log_file.flush()
-
 
 def log_request(head):
     log_line(repr(head))
@@ -318,7 +305,6 @@ class Server(socketserver.ThreadingTCPServer):
 
 
 def main():
-    global _log_file
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--log")
     parser.add_argument("--lifetime", type=float, default=300)
@@ -326,9 +312,7 @@ def main():
     parser.add_argument("--tls", metavar="PEM")
     args = parser.parse_args()
 
-    if args.log:
-        _log_file = open(args.log, "a", encoding="ascii",
-                         errors="backslashreplace")
+    open_log(args.log)
 
     server = Server(("127.0.0.1", 0), Handler)
     server.silent = args.mode == "silent"

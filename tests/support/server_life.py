@@ -1,4 +1,5 @@
-"""What every test server shares: it ends with the tests that started it.
+"""What every test server shares: it ends with the tests that started it, and it writes
+what it was asked to a log the tests read.
 
 A server ends when its stdin closes (the test process has gone, however it ended), on
 SIGTERM or SIGINT, and after its lifetime at the latest, so that none is ever left behind.
@@ -30,6 +31,26 @@ def end_with_the_tests(lifetime):
     timer = threading.Timer(lifetime, _stop)
     timer.daemon = True
     timer.start()
+
+
+_log_file = None
+_log_lock = threading.Lock()
+
+
+def open_log(path):
+    """Lines given to log_line go to `path` from now on; without a path, nowhere."""
+    global _log_file
+    if path:
+        _log_file = open(path, "a", encoding="ascii", errors="backslashreplace")
+
+
+def log_line(line):
+    """One line, written whole and flushed, whichever thread writes it."""
+    if _log_file is None:
+        return
+    with _log_lock:
+        _log_file.write(line + "\n")
+        _log_file.flush()
 
 
 def announce_port(port):

@@ -1,4 +1,4 @@
-# Sourced by the start-up benchmarks: a private Xvfb and private settings, runtime and
+# Sourced by the start-up benchmarks and the screenshot script: a private Xvfb and private settings, runtime and
 # config folders in $work, all gone when the script ends. Sets DISPLAY.
 # The runtime folder is in memory (tmpfs), as a session's XDG_RUNTIME_DIR is: the channel's
 # lock file is written with fdatasync, which costs milliseconds on a disk.
