@@ -61,11 +61,13 @@ def start_test_server():
     return server, int(server.stdout.readline().split()[1])
 
 
-def start_nginx(folder):
+def start_nginx(folder, files={"big": 5_000_000_000}):
+    """nginx on a free port of 127.0.0.1, serving sparse files of the given sizes by name."""
     port = free_port()
     os.makedirs(os.path.join(folder, "www"))
-    with open(os.path.join(folder, "www", "big"), "wb") as big:
-        big.truncate(5_000_000_000)
+    for name, size in files.items():
+        with open(os.path.join(folder, "www", name), "wb") as file:
+            file.truncate(size)
     conf = os.path.join(folder, "nginx.conf")
     with open(conf, "w") as out:
         out.write(f"""worker_processes 1;
@@ -80,6 +82,7 @@ http {{
 }}
 """)
     nginx = subprocess.Popen([shutil.which("nginx") or "/usr/sbin/nginx", "-c", conf, "-g", "daemon off;"])
+    # nginx tells no one when it listens: a bounded wait for its port to accept.
     deadline = time.monotonic() + 10
     while time.monotonic() < deadline:
         try:
