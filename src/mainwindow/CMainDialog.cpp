@@ -21,6 +21,7 @@
 #include <QToolTip>
 #include <QWindow>
 
+#include "app/ClipboardStallProbe.h"
 #include "app/ProfileStore.h"
 #include "app/ProgramSettings.h"
 #include "app/VersionText.h"
@@ -122,6 +123,7 @@ void CMainDialog::CreateControls() {
   connect(m_btnQuery, &QPushButton::clicked, this, &CMainDialog::OnOK);
   connect(m_btnPaste, &QPushButton::clicked, this, &CMainDialog::OnPasteURL);
   connect(m_btnSettings, &QPushButton::clicked, this, &CMainDialog::OnSettings);
+  InstallClipboardStallProbe(*this);
   // X11 tells of every change of the CLIPBOARD selection, also while this window is inactive.
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainDialog::OnDrawClipboard);
   connect(m_checkTopmost, &QCheckBox::clicked, this, &CMainDialog::OnTopmost);
