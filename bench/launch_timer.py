@@ -30,7 +30,8 @@ def spawn(argv, pass_fd=None):
     if pass_fd is not None:
         env["QUORVANE_FIRST_PAINT_FD"] = str(pass_fd)
     devnull = os.open(os.devnull, os.O_RDWR)
-    actions = [(os.POSIX_SPAWN_DUP2, devnull, 0), (os.POSIX_SPAWN_DUP2, devnull, 1)]
+    # Standard error too: quorvane-size writes its status lines there.
+    actions = [(os.POSIX_SPAWN_DUP2, devnull, fd) for fd in (0, 1, 2)]
     try:
         start = time.perf_counter()
         pid = os.posix_spawn(argv[0], argv, env, file_actions=actions)

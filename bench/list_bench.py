@@ -22,58 +22,22 @@ by bench-list.sh when missing).
 
 import os
 import shutil
-import socket
 import statistics
 import subprocess
 import sys
 import tempfile
 import time
 
-from bytes_bench import spawn_and_wait
+from bench_support import spawn_and_wait, start_nginx
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SERVER = os.path.join(HERE, "..", "tests", "support", "http_server.py")
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
 
 
 def start_test_server():
     server = subprocess.Popen(["/usr/bin/python3", SERVER, "--lifetime", "3600"],
                               stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
     return server, int(server.stdout.readline().split()[1])
-
-
-def start_nginx(folder):
-    port = free_port()
-    os.makedirs(os.path.join(folder, "www"))
-    with open(os.path.join(folder, "www", "big"), "wb") as big:
-        big.truncate(5_000_000_000)
-    conf = os.path.join(folder, "nginx.conf")
-    with open(conf, "w") as out:
-        out.write(f"""worker_processes 1;
-error_log {folder}/error.log;
-pid {folder}/nginx.pid;
-events {{ worker_connections 1024; }}
-http {{
-  access_log off;
-  client_body_temp_path {folder}; proxy_temp_path {folder}; fastcgi_temp_path {folder};
-  uwsgi_temp_path {folder}; scgi_temp_path {folder};
-  server {{ listen 127.0.0.1:{port}; root {folder}/www; }}
-}}
-""")
-    nginx = subprocess.Popen([shutil.which("nginx") or "/usr/sbin/nginx", "-c", conf, "-g", "daemon off;"])
-    deadline = time.monotonic() + 10
-    while time.monotonic() < deadline:
-        try:
-            socket.create_connection(("127.0.0.1", port), timeout=1).close()
-            return nginx, port
-        except OSError:
-            time.sleep(0.05)
-    sys.exit("nginx did not start")
 
 
 def summary(times):

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "app/CMainApp.h"
+#include "app/ClipboardStallProbe.h"
 #include "app/FirstPaintProbe.h"
 #include "app/StartupHandOff.h"
 
@@ -30,6 +31,7 @@ int main(int argc, char* argv[]) {
     int qtArgc = 1;
     CMainApp app(qtArgc, argv, std::move(startAddress));
     InstallFirstPaintProbe();
+    InstallClipboardStallProbe(app);
     status = app.InitInstance();
     if (!app.QueriesEnded()) std::_Exit(status);  // a query thread still holds the network
   }
