@@ -31,17 +31,30 @@ bool Write(QSettings& settings, const QString& key, const QVariant& value) {
 // endless file would fill the memory. So the user's own files (the program's and the
 // organisation's, which QSettings reads as well) must be absent or small regular files;
 // otherwise the settings are the defaults and nothing is written over them.
-bool QtProfileStore::FilesAreUsable() const {
+QtProfileStore::QtProfileStore(QString organisation, QString application)
+    : m_organisation(std::move(organisation)), m_application(std::move(application)) {}
+
+QtProfileStore::QtProfileStore(QtProfileStore&&) noexcept = default;
+QtProfileStore::~QtProfileStore() = default;
+
+QSettings& QtProfileStore::Settings() {
+  if (!m_settings) m_settings = std::make_unique<QSettings>(m_organisation, m_application);
+  return *m_settings;
+}
+
+bool QtProfileStore::FilesAreUsable() {
+  if (m_usable) return *m_usable;
+  m_usable = true;
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   for (const QString& path :
        {folder + "/" + m_organisation + "/" + m_application + ".conf", folder + "/" + m_organisation + ".conf"}) {
     if (!SmallFile::AbsentOrFits(QFile::encodeName(path).toStdString(), kMaxFileBytes)) {
       qCInfo(lcDesktop) << "settings file" << path << "is not a regular file of at most" << kMaxFileBytes
                         << "bytes; the defaults are used";
-      return false;
+      m_usable = false;
     }
   }
-  return true;
+  return *m_usable;
 }
 
 std::optional<std::int32_t> QtProfileStore::ParseInt32(const QString& text) {
@@ -54,8 +67,7 @@ std::optional<std::int32_t> QtProfileStore::ParseInt32(const QString& text) {
 std::int32_t QtProfileStore::GetProfileInt(const std::string& section, const std::string& entry,
                                            std::int32_t defaultValue) {
   if (!FilesAreUsable()) return defaultValue;
-  const QSettings settings(m_organisation, m_application);
-  const QVariant value = settings.value(Key(section, entry));
+  const QVariant value = Settings().value(Key(section, entry));
   if (!value.isValid()) return defaultValue;
   return ParseInt32(value.toString()).value_or(defaultValue);
 }
@@ -63,21 +75,18 @@ std::int32_t QtProfileStore::GetProfileInt(const std::string& section, const std
 std::string QtProfileStore::GetProfileString(const std::string& section, const std::string& entry,
                                              const std::string& defaultValue) {
   if (!FilesAreUsable()) return defaultValue;
-  const QSettings settings(m_organisation, m_application);
-  const QVariant value = settings.value(Key(section, entry));
+  const QVariant value = Settings().value(Key(section, entry));
   if (!value.isValid() || !value.canConvert<QString>()) return defaultValue;
   return value.toString().toStdString();
 }
 
 bool QtProfileStore::WriteProfileInt(const std::string& section, const std::string& entry, std::int32_t value) {
   if (!FilesAreUsable()) return false;
-  QSettings settings(m_organisation, m_application);
-  return Write(settings, Key(section, entry), value);
+  return Write(Settings(), Key(section, entry), value);
 }
 
 bool QtProfileStore::WriteProfileString(const std::string& section, const std::string& entry,
                                         const std::string& value) {
   if (!FilesAreUsable()) return false;
-  QSettings settings(m_organisation, m_application);
-  return Write(settings, Key(section, entry), QString::fromStdString(value));
+  return Write(Settings(), Key(section, entry), QString::fromStdString(value));
 }

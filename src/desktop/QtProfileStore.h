@@ -2,15 +2,22 @@
 
 #include <QString>
 
+#include <memory>
+#include <optional>
+
 #include "core/ProductVersion.h"
 #include "core/ProfileStore.h"
 
+class QSettings;
+
 // Preferences in the user's configuration folder
-// (~/.config/<organisation>/<application>.conf), one group per section.
+// (~/.config/<organisation>/<application>.conf), one group per section. The files are
+// checked and read once, through one QSettings object, however many values are asked.
 class QtProfileStore : public ProfileStore {
  public:
-  QtProfileStore(QString organisation, QString application)
-      : m_organisation(std::move(organisation)), m_application(std::move(application)) {}
+  QtProfileStore(QString organisation, QString application);
+  QtProfileStore(QtProfileStore&&) noexcept;
+  ~QtProfileStore() override;
   // The program's own settings, whatever the executable is called; the window, its
   // start-up hand-off and the terminal front end share them.
   static QtProfileStore ProgramProfile() { return QtProfileStore(kProductOrganisation, "Quorvane"); }
@@ -30,8 +37,11 @@ class QtProfileStore : public ProfileStore {
   static constexpr qint64 kMaxFileBytes = 1 << 20;
 
  private:
-  bool FilesAreUsable() const;
+  bool FilesAreUsable();
+  QSettings& Settings();
 
   QString m_organisation;
   QString m_application;
+  std::optional<bool> m_usable;  // once asked
+  std::unique_ptr<QSettings> m_settings;  // made on first use
 };
