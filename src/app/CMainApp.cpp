@@ -1,11 +1,13 @@
 #include "app/CMainApp.h"
 
+#include <QImageReader>
 #include <QMetaMethod>
 #include <QTimer>
 
 #include "dialogs/CAboutDialog.h"
 #include "mainwindow/CMainDialog.h"
 #include "mainwindow/MainDialogQueryLink.h"
+#include "app/BackgroundWarmUp.h"
 #include "app/FirstPaintProbe.h"
 #include "app/ModuleBeside.h"
 #include "app/StartupHandOff.h"
@@ -77,6 +79,11 @@ int CMainApp::InitInstance() {
     about.exec();
   });
   ServeAfterFirstPaint(dialog, exchangeChannel);
+  // Ended after the window, before the network code it loads.
+  BackgroundWarmUp warmUp;
+  AfterFirstPaint(dialog, [this, &warmUp] {
+    warmUp.Start({[this] { m_network.Load(); }, [] { QImageReader::supportedImageFormats(); }});
+  });
   if (m_startAddress) dialog.SetStartURL(QString::fromLocal8Bit(*m_startAddress));
   dialog.exec();
 

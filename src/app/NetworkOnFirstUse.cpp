@@ -25,6 +25,8 @@ const NetworkModule& NetworkOnFirstUse::Network() {
   return *m_module;
 }
 
+void NetworkOnFirstUse::Load() { Network(); }
+
 void NetworkOnFirstUse::StartSizeQuery(std::shared_ptr<SizeQueryView> view, std::function<void()> onEnd) {
   std::thread([this, view = std::move(view), onEnd = std::move(onEnd)] {
     Network().querySizeThread(*view);

@@ -18,6 +18,9 @@ class NetworkOnFirstUse final : public QueryService {
   NetworkOnFirstUse(const NetworkOnFirstUse&) = delete;
   NetworkOnFirstUse& operator=(const NetworkOnFirstUse&) = delete;
 
+  // Loads the network code now, on the calling thread, unless it is loaded already.
+  void Load();
+
   void StartSizeQuery(std::shared_ptr<SizeQueryView> view, std::function<void()> onEnd) override;
   ClipboardCapture CaptureFromClipboard(const std::string& clipboardText, const std::string& urlBoxText,
                                         bool asksHttps) override;
