@@ -19,6 +19,7 @@ expected=(
   ./usr/libexec/quorvane/quorvane
   ./usr/libexec/quorvane/libquorvane_network.so
   ./usr/libexec/quorvane/libquorvane_channel.so
+  ./usr/libexec/quorvane/libquorvane_qtsettings.so
   ./usr/libexec/quorvane/Language/QVN_eng.lng
   ./usr/share/applications/org.example.quorvane.desktop
   ./usr/share/metainfo/org.example.quorvane.metainfo.xml

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  libcurl4-openssl-dev nlohmann-json3-dev
+  libcurl4-openssl-dev nlohmann-json3-dev libinih-dev
   qt6-base-dev libgl-dev fonts-dejavu-core
   xvfb xdotool xclip x11-utils
   libgtest-dev libgmock-dev

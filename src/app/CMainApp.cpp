@@ -9,7 +9,7 @@
 #include "mainwindow/MainDialogQueryLink.h"
 #include "app/BackgroundWarmUp.h"
 #include "app/FirstPaintProbe.h"
-#include "app/ModuleBeside.h"
+#include "core/ModuleBeside.h"
 #include "app/StartupHandOff.h"
 #include "handoff/ChannelClaim.h"
 #include "handoff/ChannelModule.h"

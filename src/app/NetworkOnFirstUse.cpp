@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "app/ModuleBeside.h"
+#include "core/ModuleBeside.h"
 #include "app/NetworkModule.h"
 
 #ifndef QUORVANE_NETWORK_MODULE

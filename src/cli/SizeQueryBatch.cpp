@@ -8,7 +8,12 @@
 
 SizeQueryBatch::SizeQueryBatch(unsigned parallel, Format format, const LanguageTable& texts,
                                ListQueryView::Choices choices, ProgressLine& progress)
-    : m_parallel(parallel), m_format(format), m_texts(texts), m_choices(choices), m_progress(progress) {}
+    : m_parallel(parallel),
+      m_format(format),
+      m_texts(texts),
+      m_choices(choices),
+      m_progress(progress),
+      m_views(std::make_unique<std::unique_ptr<ListQueryView>[]>(parallel)) {}
 
 SizeQueryBatch::~SizeQueryBatch() {
   {
@@ -41,15 +46,20 @@ bool SizeQueryBatch::Finish() {
 }
 
 void SizeQueryBatch::Interrupt() {
-  // A line being written to an output that does not drain must not hold the end up.
-  if (!m_lock.try_lock_for(std::chrono::milliseconds(50))) return;
-  for (auto& view : m_views) view->CancelQuery();
-  m_progress.Hide();
+  // The output is taken first, so that no line is cut and none follows; but a line being
+  // written to an output that does not drain must not hold the end up: 50 ms at most.
+  bool locked = false;
+  for (int tries = 0; tries < 50 && !(locked = m_lock.try_lock()); ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  for (unsigned i = 0, made = m_viewCount.load(std::memory_order_acquire); i < made; ++i) m_views[i]->CancelQuery();
+  if (locked) m_progress.Hide();
 }
 
 void SizeQueryBatch::StartWorker() {
-  m_views.push_back(std::make_unique<ListQueryView>(m_texts, m_choices));
-  m_workers.emplace_back([this, view = m_views.back().get()] { Work(*view); });
+  const unsigned index = m_viewCount.load(std::memory_order_relaxed);
+  m_views[index] = std::make_unique<ListQueryView>(m_texts, m_choices);
+  m_viewCount.store(index + 1, std::memory_order_release);
+  m_workers.emplace_back([this, view = m_views[index].get()] { Work(*view); });
 }
 
 void SizeQueryBatch::Work(ListQueryView& view) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -43,8 +44,8 @@ class SizeQueryBatch {
   // Waits until every given address is printed, then prints the total if asked for.
   // True when every address got a size.
   bool Finish();
-  // For the end of the process from another thread: cancels every transfer and takes
-  // the output, so that no line is cut. Never gives it back.
+  // For the end of the process from another thread: takes the output (so that no line is
+  // cut and none follows; 50 ms at most), then cancels every transfer. Never gives it back.
   void Interrupt();
 
  private:
@@ -70,9 +71,9 @@ class SizeQueryBatch {
   const ListQueryView::Choices m_choices;
   ProgressLine& m_progress;
 
-  std::timed_mutex m_lock;
-  std::condition_variable_any m_jobsChanged;  // workers wait for a job or the end
-  std::condition_variable_any m_linePrinted;  // Add waits for a slot, Finish for the last line
+  std::mutex m_lock;
+  std::condition_variable m_jobsChanged;  // workers wait for a job or the end
+  std::condition_variable m_linePrinted;  // Add waits for a slot, Finish for the last line
   std::deque<Job> m_jobs;
   std::map<std::uint64_t, Answer> m_answered;  // answered, waiting for an earlier one
   std::uint64_t m_given = 0;
@@ -81,7 +82,10 @@ class SizeQueryBatch {
   std::uint64_t m_withoutSize = 0;
   unsigned m_idleWorkers = 0;
   bool m_ending = false;
-  std::vector<std::unique_ptr<ListQueryView>> m_views;
+  // One view a worker, made under the lock and published through the count, so that the
+  // stop thread can cancel them without the lock.
+  std::unique_ptr<std::unique_ptr<ListQueryView>[]> m_views;
+  std::atomic<unsigned> m_viewCount{0};
   std::vector<std::thread> m_workers;
   ListTotal m_total;
 };

@@ -3,19 +3,23 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/LanguageTable.h"
 #include "core/ProgramLocation.h"
 #include "core/ProgramSettings.h"
-#include "core/LanguageTable.h"
+#include "core/SettingsForReading.h"
+
+#ifndef QUORVANE_QT_SETTINGS_MODULE
+#error "QUORVANE_QT_SETTINGS_MODULE names the Qt settings module's file"
+#endif
 
 namespace fs = std::filesystem;
 
-std::string WindowLanguage::LanguageFolder() {
+std::string WindowLanguage::WindowFolder() {
   std::error_code error;
   const fs::path window = fs::canonical(BesideProgram("quorvane"), error);
   // Without the window beside it, its folder is where it would be; loading then says
   // the file is missing, as the window would.
-  const fs::path folder = error ? fs::path(ProgramFolder()) : window.parent_path();
-  return (folder / "Language").string();
+  return error ? ProgramFolder() : window.parent_path().string();
 }
 
 void WindowLanguage::Load(ProfileStore& store, LanguageTable& texts) {
@@ -23,4 +27,9 @@ void WindowLanguage::Load(ProfileStore& store, LanguageTable& texts) {
   settings.Load(store);
   texts.SetLanguageFolder(LanguageFolder());
   texts.LoadLanguageFile(settings.LanguageFile, false);
+}
+
+void WindowLanguage::Load(LanguageTable& texts) {
+  const auto settings = OpenSettingsForReading(WindowFolder() + "/" + QUORVANE_QT_SETTINGS_MODULE);
+  Load(*settings, texts);
 }

@@ -17,7 +17,6 @@
 #include "cli/SizeQueryBatch.h"
 #include "cli/StopSignals.h"
 #include "cli/WindowLanguage.h"
-#include "desktop/QtProfileStore.h"
 #include "core/LanguageTable.h"
 #include "query/QuerySizeThread.h"
 
@@ -112,8 +111,7 @@ int main(int argc, char* argv[]) {
   if (options->languageFile) {
     texts.LoadFromPath(*options->languageFile, false);
   } else {
-    QtProfileStore settings = QtProfileStore::ProgramProfile();
-    WindowLanguage::Load(settings, texts);
+    WindowLanguage::Load(texts);
   }
 
   const int status = options->IsList() ? AskList(*options, texts) : AskOne(*options, texts);

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "core/SettingsFileReader.h"
 #include "core/SmallFile.h"
 #include "desktop/DesktopLog.h"
 
@@ -58,10 +59,7 @@ bool QtProfileStore::FilesAreUsable() {
 }
 
 std::optional<std::int32_t> QtProfileStore::ParseInt32(const QString& text) {
-  bool ok = false;
-  const qlonglong value = text.trimmed().toLongLong(&ok);
-  if (!ok || value < INT32_MIN || value > UINT32_MAX) return std::nullopt;
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+  return SettingsFileReader::ParseInt32(text.toStdString());
 }
 
 std::int32_t QtProfileStore::GetProfileInt(const std::string& section, const std::string& entry,

@@ -48,6 +48,7 @@ TEST_F(InstalledProgram, LaysItsFilesOutWhereTheDesktopLooks) {
       "libexec/quorvane/quorvane",
       "libexec/quorvane/libquorvane_network.so",
       "libexec/quorvane/libquorvane_channel.so",
+      "libexec/quorvane/libquorvane_qtsettings.so",
       "libexec/quorvane/Language/QVN_eng.lng",
       "bin/quorvane-size",
       "share/applications/org.example.quorvane.desktop",
