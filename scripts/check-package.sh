@@ -17,6 +17,7 @@ expected=(
   ./usr/bin/quorvane
   ./usr/bin/quorvane-size
   ./usr/libexec/quorvane/quorvane
+  ./usr/libexec/quorvane/libquorvane_window.so
   ./usr/libexec/quorvane/libquorvane_network.so
   ./usr/libexec/quorvane/libquorvane_channel.so
   ./usr/libexec/quorvane/libquorvane_qtsettings.so

@@ -1,39 +1,31 @@
-// quorvane: the window.
+// quorvane: the window, or the hand-off of an address to the window that runs. The executable
+// itself links no Qt: a second start hands over with plain sockets and leaves, and only a copy
+// that runs its own window loads the window module.
+#include <cstdio>
 #include <cstdlib>
 
-#include "app/CMainApp.h"
-#include "app/ClipboardStallProbe.h"
-#include "app/FirstPaintProbe.h"
 #include "app/StartupHandOff.h"
+#include "app/WindowModule.h"
+#include "core/ModuleBeside.h"
 
-namespace {
-
-// Clipboard changes made by other programs reach an unfocused window under
-// Wayland only through XWayland, so X11 is preferred where it is available.
-void PreferX11() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
-    qputenv("QT_QPA_PLATFORM", "xcb");
-}
-
-}  // namespace
+#ifndef QUORVANE_WINDOW_MODULE
+#error "QUORVANE_WINDOW_MODULE names the window module's file"
+#endif
 
 int main(int argc, char* argv[]) {
   // The command line is one address and nothing else, kept exactly as given.
-  std::optional<QByteArray> startAddress;
-  if (argc > 1) startAddress = QByteArray(argv[1]);
-  // A copy that hands over never builds the window's world.
+  std::optional<std::string> startAddress;
+  if (argc > 1) startAddress = std::string(argv[1]);
+  // A copy that hands over never loads the window's world.
   if (const auto handedOver = HandOffBeforeTheWindow(startAddress)) return *handedOver;
 
-  PreferX11();
-  int status = 0;
-  {
-    // Qt sees only the program's name, so no address is ever taken for one of Qt's own options.
-    int qtArgc = 1;
-    CMainApp app(qtArgc, argv, std::move(startAddress));
-    InstallFirstPaintProbe();
-    InstallClipboardStallProbe(app);
-    status = app.InitInstance();
-    if (!app.QueriesEnded()) std::_Exit(status);  // a query thread still holds the network
+  const char* error = nullptr;
+  const auto entry =
+      reinterpret_cast<const WindowModule* (*)()>(LoadModuleBeside(QUORVANE_WINDOW_MODULE, kWindowModuleEntry, &error));
+  if (!entry) {
+    // As a missing shared library would stop the program at its start.
+    std::fprintf(stderr, "quorvane: cannot load the window: %s\n", error);
+    return 127;
   }
-  return status;
+  return entry()->run(argv[0], startAddress);
 }

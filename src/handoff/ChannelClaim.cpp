@@ -14,7 +14,9 @@
 #include "handoff/InstanceChannelPath.h"
 
 std::optional<ChannelClaim> ChannelClaim::Take() {
-  const QString path = InstanceChannelPath();
+  std::string problem;
+  const QString path = QFile::decodeName(QByteArray::fromStdString(InstanceChannelPath(&problem)));
+  if (!problem.empty()) qCInfo(lcHandOff).noquote() << QString::fromStdString(problem);
   if (path.isEmpty()) return std::nullopt;
   auto lock = std::make_unique<QLockFile>(path + ".lock");
   lock->setStaleLockTime(0);  // a lock is stale only when its process is gone

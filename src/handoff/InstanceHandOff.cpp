@@ -5,14 +5,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <QFile>
-#include <QtEndian>
-
 #include <cerrno>
+#include <cstdint>
 #include <chrono>
 #include <string>
 
-#include "handoff/HandOffLog.h"
 #include "core/UniqueDescriptor.h"
 #include "handoff/HandOffWire.h"
 #include "handoff/InstanceChannelPath.h"
@@ -22,14 +19,13 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-std::string Frames(const std::optional<QByteArray>& address) {
+std::string Frames(const std::optional<std::string>& address) {
   std::string frames;
   if (address) {
-    char length[kLengthBytes];
-    qToBigEndian<quint32>(static_cast<quint32>(address->size()), length);
+    const auto length = static_cast<std::uint32_t>(address->size());
     frames += kMessage;
-    frames.append(length, kLengthBytes);
-    frames.append(address->constData(), static_cast<std::size_t>(address->size()));
+    for (int shift = 24; shift >= 0; shift -= 8) frames += static_cast<char>((length >> shift) & 0xFF);
+    frames += *address;
   }
   frames += kNotify;
   return frames;
@@ -37,11 +33,8 @@ std::string Frames(const std::optional<QByteArray>& address) {
 
 HandOffResult ResultOf(char reply) {
   if (reply == kAcknowledged) return HandOffResult::HandedOver;
-  if (reply == kRefused) {
-    qCInfo(lcHandOff) << "the running copy is closing; this copy runs its own window";
-    return HandOffResult::NoRunningCopy;
-  }
-  qCInfo(lcHandOff) << "the running copy did not acknowledge the hand-off";
+  // Refused: the running copy is closing, and this copy runs its own window.
+  if (reply == kRefused) return HandOffResult::NoRunningCopy;
   return HandOffResult::NoAnswer;
 }
 
@@ -68,12 +61,12 @@ bool Connect(const UniqueDescriptor& socket, const std::string& path, Clock::tim
 
 }  // namespace
 
-HandOffResult HandOffToRunningCopy(const std::optional<QByteArray>& address, int timeoutMs) {
+HandOffResult HandOffToRunningCopy(const std::optional<std::string>& address, int timeoutMs) {
   const auto connectDeadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  const QString path = InstanceChannelPath();
-  if (path.isEmpty()) return HandOffResult::NoRunningCopy;
+  const std::string path = InstanceChannelPath();
+  if (path.empty()) return HandOffResult::NoRunningCopy;
   const UniqueDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  if (!Connect(socket, QFile::encodeName(path).toStdString(), connectDeadline)) return HandOffResult::NoRunningCopy;
+  if (!Connect(socket, path, connectDeadline)) return HandOffResult::NoRunningCopy;
 
   // The answer may come before a long message is written out: the receiver does not
   // read what it will not take, so the reply is watched for while writing.
@@ -97,6 +90,5 @@ HandOffResult HandOffToRunningCopy(const std::optional<QByteArray>& address, int
       else if (sent < 0 && errno != EAGAIN && errno != EINTR) written = frames.size();  // a reply may still wait
     }
   }
-  qCInfo(lcHandOff) << "no answer from the running copy within" << timeoutMs << "ms";
   return HandOffResult::NoAnswer;
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-
 #include <optional>
+#include <string>
 
 enum class HandOffResult {
   NoRunningCopy,  // nobody listens, or the running copy is closing: this copy runs on its own
@@ -12,6 +11,6 @@ enum class HandOffResult {
 
 // The second copy's side: hands `address` (if any) to the running copy and waits
 // until it has been handled, at most `timeoutMs` for the connection and as long again
-// for the answer. A plain local socket and no event loop, so it runs before any Qt
-// application exists.
-HandOffResult HandOffToRunningCopy(const std::optional<QByteArray>& address, int timeoutMs);
+// for the answer. A plain local socket, no event loop and no Qt, so it runs before anything
+// else is set up.
+HandOffResult HandOffToRunningCopy(const std::optional<std::string>& address, int timeoutMs);

@@ -46,6 +46,7 @@ ChildProcess::Result* InstalledProgram::s_install = nullptr;
 TEST_F(InstalledProgram, LaysItsFilesOutWhereTheDesktopLooks) {
   const char* const files[] = {
       "libexec/quorvane/quorvane",
+      "libexec/quorvane/libquorvane_window.so",
       "libexec/quorvane/libquorvane_network.so",
       "libexec/quorvane/libquorvane_channel.so",
       "libexec/quorvane/libquorvane_qtsettings.so",

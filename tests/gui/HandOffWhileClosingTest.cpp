@@ -59,7 +59,7 @@ class HandOffWhileClosing : public ::testing::Test {
   // serves the window. Plain sockets there: Qt's objects stay on the thread that runs Qt.
   // Gives the running copy's answer, or nothing when no copy listens or none answers.
   std::optional<char> HandOff(const std::string& address) {
-    const std::string path = InstanceChannelPath().toStdString();
+    const std::string path = InstanceChannelPath();
     auto reply = std::async(std::launch::async, [path, address]() -> std::optional<char> {
       const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
       sockaddr_un where{};
@@ -109,7 +109,7 @@ TEST_F(HandOffWhileClosing, AClosedWindowTakesNoneAndFreesTheChannel) {
 
 TEST_F(HandOffWhileClosing, ASenderHalfwayThroughIsToldToRunOnItsOwn) {
   QLocalSocket sender;
-  sender.connectToServer(InstanceChannelPath());
+  sender.connectToServer(QString::fromStdString(InstanceChannelPath()));
   ASSERT_TRUE(sender.waitForConnected(2000));
   sender.write(QByteArray(1, HandOffWire::kMessage));  // half a frame, then the window closes
   sender.flush();
