@@ -12,7 +12,6 @@
 #include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -29,6 +28,7 @@
 #include "localisation/LocalizedTexts.h"
 #include "controls/CIconButton.h"
 #include "query/ClipboardCaptureRule.h"
+#include "mainwindow/EmbeddedIcons.h"
 #include "mainwindow/MainDialogQueryLink.h"
 #include "core/WindowPositionRule.h"
 #include "query/FileSizeFormat.h"
@@ -44,24 +44,24 @@ namespace {
 constexpr int kDialogWidth = 200;
 constexpr int kDialogHeight = 67;
 
-// The icons are PNG files. Read as PNG outright, they keep Qt from loading every image
-// format plugin to ask whether it knows them, which the window's start would wait for.
-QPixmap PngResource(const QString& path) {
-  QImageReader reader(path, "png");
-  reader.setAutoDetectImageFormat(false);
-  return QPixmap::fromImage(reader.read());
-}
-
+// The icons' pixels are compiled in: no PNG is decoded and no image-format plugin is looked
+// for at the start. The application icon gets the sizes the screen's scale calls for; its
+// largest picture (256 pixels, a quarter of a megabyte for the window manager) only on a
+// screen that scales.
 QIcon ApplicationIcon() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const bool scaled = screen && screen->devicePixelRatio() > 1.0;
   QIcon icon;
-  for (int size : {16, 32, 48, 256}) icon.addPixmap(PngResource(QString(":/icons/quorvane-%1.png").arg(size)));
+  for (const char* name : {"quorvane-16", "quorvane-32", "quorvane-48"}) icon.addPixmap(QPixmap::fromImage(EmbeddedIcon(name)));
+  if (scaled) icon.addPixmap(QPixmap::fromImage(EmbeddedIcon("quorvane-256")));
   return icon;
 }
 
-QIcon ButtonIcon(const char* name) {
+// A button's picture in both of its sizes: Qt picks the one for the screen it is painted on.
+QIcon ButtonIcon(const std::string& name) {
   QIcon icon;
-  icon.addPixmap(PngResource(QString(":/icons/%1.png").arg(name)));
-  icon.addPixmap(PngResource(QString(":/icons/%1-32.png").arg(name)));
+  icon.addPixmap(QPixmap::fromImage(EmbeddedIcon(name.c_str())));
+  icon.addPixmap(QPixmap::fromImage(EmbeddedIcon((name + "-32").c_str())));
   return icon;
 }
 
