@@ -6,8 +6,9 @@
 
 // Work the window will need on its first clipboard copy, done on a thread of its own once
 // the window stands, so that the copy does not wait for it on the UI thread: loading the
-// network code (libcurl and its library tree, curl_global_init), and the image-format
-// plugins that Qt's clipboard asks about before it hands over any text.
+// network code (libcurl and its library tree; libcurl's global start waits for the first
+// query), and the image-format plugins that Qt's clipboard asks about before it hands over
+// any text.
 class BackgroundWarmUp {
  public:
   BackgroundWarmUp() = default;
