@@ -36,7 +36,7 @@ TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/ts
 
 echo "== fuzzing, ${fuzz_seconds}s per parser"
 CC=clang CXX=clang++ configure_and_build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_FUZZ=ON
-for target in fuzz_language_file fuzz_address fuzz_ftp_list_line; do
+for target in fuzz_language_file fuzz_address fuzz_ftp_list_line fuzz_settings_file; do
   corpus=$(mktemp -d)
   log=$(mktemp)
   cp tests/fuzz/corpus/"$target"/* "$corpus"/ 2>/dev/null || true
