@@ -62,7 +62,8 @@ row "4. window start to first paint, against the minimal dialog"
 "$here/bench-startup.sh" "${windows[0]}" "$build/bench/bench_minimal_dialog" "${windows[@]:1}"
 row "6. UI thread stall at the first clipboard copy, against later copies"
 for window in "${windows[@]}"; do
-  if grep -q QUORVANE_CLIPBOARD_STALL_FD "$window"; then
+  # The probe is in the program, or in the window module beside it.
+  if grep -qs QUORVANE_CLIPBOARD_STALL_FD "$window" "$(dirname "$window")/libquorvane_window.so"; then
     echo "== $window"
     "$here/bench-clipboard-stall.sh" "$window"
   else
