@@ -17,11 +17,10 @@ SizeQueryOutcome Query(SizeQueryView& view) {
   return QuerySizeThread(view);
 }
 
+// Only a start that happened is ended; the end is no reason to start.
 void End() {
-  bool started = false;
   std::call_once(s_curlReady, [] {});
-  started = s_curlStarted;
-  if (started) curl_global_cleanup();
+  if (s_curlStarted) curl_global_cleanup();
 }
 
 }  // namespace

@@ -1,23 +1,20 @@
 #include "cli/ListLineFormat.h"
 
+#include <algorithm>
 #include <ctime>
 #include <nlohmann/json.hpp>
 
+#include "cli/CliSizeView.h"
 #include "query/FileSizeFormat.h"
 
 namespace {
 
 using Json = nlohmann::ordered_json;
 
-// Tabs and line breaks inside a field would break the columns.
-std::string OneField(std::string text, bool keepTabs) {
-  std::string field;
-  field.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    field.push_back(c == '\r' || c == '\n' || (c == '\t' && !keepTabs) ? ' ' : c);
-  }
+// A verdict's tabs would break the columns; its line breaks, like the address's, the line.
+std::string VerdictField(const std::string& text) {
+  std::string field = CliSizeView::OneLine(text);
+  std::replace(field.begin(), field.end(), '\t', ' ');
   return field;
 }
 
@@ -50,7 +47,7 @@ std::string IsoUtcTime(std::int64_t seconds) {
 std::string TsvLine(const std::string& address, const SizeQueryReport& report, bool human) {
   std::string size;
   if (report.size) size = human ? FormatBinaryUnits(*report.size) : FormatFileSize(*report.size, false);
-  return size + '\t' + OneField(report.verdictText, false) + '\t' + OneField(address, true);
+  return size + '\t' + VerdictField(report.verdictText) + '\t' + CliSizeView::OneLine(address);
 }
 
 std::string JsonLine(const std::string& address, const SizeQueryReport& report) {

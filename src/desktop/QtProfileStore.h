@@ -7,6 +7,7 @@
 
 #include "core/ProductVersion.h"
 #include "core/ProfileStore.h"
+#include "core/SettingsFileReader.h"
 
 class QSettings;
 
@@ -33,8 +34,9 @@ class QtProfileStore : public ProfileStore {
   // Reads a stored number as a 32-bit value: "4294967295" is -1, like "-1".
   static std::optional<std::int32_t> ParseInt32(const QString& text);
 
-  // A settings file larger than this is not read: ten values take a few hundred bytes.
-  static constexpr qint64 kMaxFileBytes = 1 << 20;
+  // A settings file larger than this is not read: eleven values take a few hundred bytes.
+  // The plain reader keeps the same bound, so both readers give the same settings.
+  static constexpr std::size_t kMaxFileBytes = SettingsFileReader::kMaxFileBytes;
 
  private:
   bool FilesAreUsable();
