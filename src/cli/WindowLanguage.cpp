@@ -15,11 +15,14 @@
 namespace fs = std::filesystem;
 
 std::string WindowLanguage::WindowFolder() {
+  const std::string window = BesideProgram("quorvane");
   std::error_code error;
-  const fs::path window = fs::canonical(BesideProgram("quorvane"), error);
-  // Without the window beside it, its folder is where it would be; loading then says
-  // the file is missing, as the window would.
-  return error ? ProgramFolder() : window.parent_path().string();
+  // Only a link leads elsewhere: a plain file beside this program shares its folder.
+  if (!fs::is_symlink(window, error)) return ProgramFolder();
+  const fs::path target = fs::canonical(window, error);
+  // A link that leads nowhere leaves the window where it would be; loading then says the
+  // file is missing, as the window would.
+  return error ? ProgramFolder() : target.parent_path().string();
 }
 
 void WindowLanguage::Load(ProfileStore& store, LanguageTable& texts) {
