@@ -51,11 +51,12 @@ export XDG_CONFIG_HOME=$(mktemp -d)  # quorvane-size reads no settings of the us
 trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 mapfile -t size_tools < <(programs_of quorvane-size)
 mapfile -t windows < <(programs_of quorvane)
+floors=("$build/bench/bench_floor_c" "$build/bench/bench_floor_cxx" "$build/bench/bench_floor_cxx_static_runtime")
 
 row "1+5. HTTP query on nginx: time and bytes server->client, against curl -sI"
-SERVER=nginx "$here/bench-bytes.sh" "${size_tools[@]}"
+SERVER=nginx "$here/bench-bytes.sh" "${floors[@]}" "${size_tools[@]}"
 row "2. FTP query on vsftpd, against curl -sI"
-"$here/bench-ftp.sh" "${size_tools[@]}"
+"$here/bench-ftp.sh" "${floors[@]}" "${size_tools[@]}"
 row "3. second start that hands over and exits, against the exchange alone"
 "$here/bench-handoff.sh" "${windows[0]}" "$build/bench/bench_handoff_exchange" "${windows[@]:1}"
 row "4. window start to first paint, against the minimal dialog"
