@@ -7,8 +7,8 @@
 // Work the window will need on its first clipboard copy, done on a thread of its own once
 // the window stands, so that the copy does not wait for it on the UI thread: loading the
 // network code (libcurl and its library tree; libcurl's global start waits for the first
-// query), and the image-format plugins that Qt's clipboard asks about before it hands over
-// any text.
+// query) and running its address rule once, so that its code is mapped and bound, and the
+// image-format plugins that Qt's clipboard asks about before it hands over any text.
 class BackgroundWarmUp {
  public:
   BackgroundWarmUp() = default;

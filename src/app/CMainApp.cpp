@@ -81,8 +81,16 @@ int CMainApp::InitInstance() {
   ServeAfterFirstPaint(dialog, exchangeChannel);
   // Ended after the window, before the network code it loads.
   BackgroundWarmUp warmUp;
-  AfterFirstPaint(dialog, [this, &warmUp] {
-    warmUp.Start({[this] { m_network.Load(); }, [] { QImageReader::supportedImageFormats(); }});
+  AfterFirstPaint(dialog, [this, &warmUp, &dialog] {
+    warmUp.Start({[this] {
+                    m_network.Load();
+                    // Once through the address rule, so that its code is mapped and bound
+                    // when the first copy runs it on the UI thread.
+                    m_network.CaptureFromClipboard("http://example.org/", "", false);
+                  },
+                  [] { QImageReader::supportedImageFormats(); }});
+    // On the UI thread, which owns the fonts, once the first paint has been shown.
+    QTimer::singleShot(0, &dialog, [&dialog] { dialog.PrepareTextDrawing(); });
   });
   if (m_startAddress) dialog.SetStartURL(QString::fromLocal8Bit(*m_startAddress));
   dialog.exec();

@@ -27,11 +27,13 @@
 #include "localisation/DialogUnits.h"
 #include "localisation/LocalizedTexts.h"
 #include "controls/CIconButton.h"
+#include "controls/PreparedGlyphs.h"
 #include "query/ClipboardCaptureRule.h"
 #include "mainwindow/EmbeddedIcons.h"
 #include "mainwindow/MainDialogQueryLink.h"
 #include "core/WindowPositionRule.h"
 #include "query/FileSizeFormat.h"
+#include "query/SizeQueryMessages.h"
 #include "query/QueryService.h"
 #include "query/SizeQueryMessages.h"
 
@@ -306,6 +308,18 @@ void CMainDialog::OnOK() { m_queryLink->Start(); }
 
 void CMainDialog::OnDrawClipboard() {
   if (isVisible() && QApplication::activeWindow() != this && m_settings.WatchClipboard) TakeURLFromClipboard(false);
+}
+
+void CMainDialog::PrepareTextDrawing() {
+  // Every printable ASCII character: an address is made of them, the size of digits and blanks.
+  QString texts;
+  for (char c = ' '; c <= '~'; ++c) texts += QLatin1Char(c);
+  for (auto id = static_cast<std::uint32_t>(SizeQueryMessages::kBadAddress);
+       id <= SizeQueryMessages::kAskingAnotherWay; ++id)
+    texts += QLatin1Char('\n') +
+             WidgetText(SizeQueryMessages::Text(m_texts.Table(), static_cast<SizeQueryMessages::Id>(id)));
+  PrepareGlyphs(m_editURL->font(), texts);
+  if (m_editStatus->font() != m_editURL->font()) PrepareGlyphs(m_editStatus->font(), texts);
 }
 
 void CMainDialog::OnPasteURL() { TakeURLFromClipboard(true); }

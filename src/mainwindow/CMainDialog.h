@@ -49,6 +49,9 @@ class CMainDialog : public CLocalizedDialog {
 
   // The address given on the command line, asked once when the window first shows.
   void SetStartURL(const QString& address) { m_strStartURL = address; }
+  // Renders, off screen, the glyphs a first copied address and its query will show: the
+  // characters of an address, the size's digits and every status text.
+  void PrepareTextDrawing();
 
   // What a size query reads and shows; each change is painted at once.
   QString Address() const;
