@@ -1,18 +1,29 @@
 /* The least a program can do to answer one size query through libcurl, as quorvane-size asks
- * it: an HTTP GET stopped at the end of its head, or an FTP login and one LIST of the path in
- * active mode. Shared by a C and a C++ program so that the two differ only in their runtime. */
+ * it: an HTTP GET stopped at the end of its head, through the same 4 KiB receive buffer, or an
+ * FTP login and one LIST of the path in active mode. Shared by a C and a C++ program so that
+ * the two differ only in their runtime. */
 #ifndef LIBCURL_FLOOR_QUERY_H
 #define LIBCURL_FLOOR_QUERY_H
 
 #include <curl/curl.h>
 #include <stdio.h>
 #include <string.h>
+#include <sys/socket.h>
 
 /* The blank line ends the head: stop there, as the program does. */
 static size_t FloorOnHeader(char* data, size_t size, size_t count, void* unused) {
   (void)unused;
   if (size * count == 2 && data[0] == '\r') return 0;
   return size * count;
+}
+
+/* The same bound on what the server can push before the head is read: 4 KiB, before the
+ * connect, so the bytes on the wire are the program's too. */
+static int FloorBoundReceiveBuffer(void* unused, curl_socket_t socket, curlsocktype purpose) {
+  static const int kReceiveBuffer = 4 * 1024;
+  (void)unused;
+  if (purpose == CURLSOCKTYPE_IPCXN) setsockopt(socket, SOL_SOCKET, SO_RCVBUF, &kReceiveBuffer, sizeof kReceiveBuffer);
+  return CURL_SOCKOPT_OK;
 }
 
 static size_t FloorOnBody(char* data, size_t size, size_t count, void* listing) {
@@ -47,6 +58,7 @@ static int FloorAsk(const char* address, char* answer, size_t room) {
     snprintf(answer, room, "%s", listing);
   } else {
     curl_easy_setopt(easy, CURLOPT_URL, address);
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, FloorBoundReceiveBuffer);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, FloorOnHeader);
     result = curl_easy_perform(easy);
     curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);

@@ -1,18 +1,16 @@
 #include "controls/PreparedGlyphs.h"
 
 #include <QFont>
-#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-#include <QString>
+#include <QStringList>
 
-void PrepareGlyphs(const QFont& font, const QString& text) {
-  // Large enough to hold the whole text, so that no glyph is left out as clipped; the
-  // picture itself is thrown away.
-  const QRect room = QFontMetrics(font).boundingRect(QRect(0, 0, 512, 0), Qt::TextWordWrap, text);
-  QImage scratch(room.size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+void PrepareGlyphs(const QFont& font, const QStringList& texts) {
+  // The font engine renders and caches every glyph it is asked to draw, also those that fall
+  // outside the picture, so a picture of a few pixels is enough and takes no memory to speak of.
+  QImage scratch(16, 16, QImage::Format_ARGB32_Premultiplied);
   scratch.fill(Qt::transparent);
   QPainter painter(&scratch);
   painter.setFont(font);
-  painter.drawText(scratch.rect(), Qt::TextWordWrap, text);
+  for (const QString& text : texts) painter.drawText(0, 12, text);
 }

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QStringList>
 #include <QToolTip>
 #include <QWindow>
 
@@ -312,12 +313,12 @@ void CMainDialog::OnDrawClipboard() {
 
 void CMainDialog::PrepareTextDrawing() {
   // Every printable ASCII character: an address is made of them, the size of digits and blanks.
-  QString texts;
-  for (char c = ' '; c <= '~'; ++c) texts += QLatin1Char(c);
+  QString ascii;
+  for (char c = ' '; c <= '~'; ++c) ascii += QLatin1Char(c);
+  QStringList texts{ascii};
   for (auto id = static_cast<std::uint32_t>(SizeQueryMessages::kBadAddress);
        id <= SizeQueryMessages::kAskingAnotherWay; ++id)
-    texts += QLatin1Char('\n') +
-             WidgetText(SizeQueryMessages::Text(m_texts.Table(), static_cast<SizeQueryMessages::Id>(id)));
+    texts += WidgetText(SizeQueryMessages::Text(m_texts.Table(), static_cast<SizeQueryMessages::Id>(id)));
   PrepareGlyphs(m_editURL->font(), texts);
   if (m_editStatus->font() != m_editURL->font()) PrepareGlyphs(m_editStatus->font(), texts);
 }
