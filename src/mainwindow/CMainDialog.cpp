@@ -34,7 +34,6 @@
 #include "mainwindow/MainDialogQueryLink.h"
 #include "core/WindowPositionRule.h"
 #include "query/FileSizeFormat.h"
-#include "query/SizeQueryMessages.h"
 #include "query/QueryService.h"
 #include "query/SizeQueryMessages.h"
 
