@@ -1,7 +1,7 @@
 #include "net/InternetSession.h"
 
+#include <fcntl.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,13 +22,6 @@ long WholeSeconds(std::chrono::milliseconds duration) {
 
 long Milliseconds(std::chrono::milliseconds duration) {
   return static_cast<long>(std::max<std::chrono::milliseconds::rep>(1, duration.count()));
-}
-
-// The inode that tells a socket apart from a later one that got the same number.
-unsigned long SocketInode(int socket) {
-  struct stat status {};
-  if (fstat(socket, &status) != 0 || !S_ISSOCK(status.st_mode)) return 0;
-  return static_cast<unsigned long>(status.st_ino);
 }
 
 // The authority bundle the curl tool would take from the environment.
@@ -78,6 +71,10 @@ void InternetSession::Close() {
   if (m_curl) curl_easy_cleanup(m_curl);
   m_multi = nullptr;
   m_curl = nullptr;
+  // What curl closed without the callback still has our duplicate open.
+  std::lock_guard lock(m_socketsLock);
+  for (const auto& [socket, duplicate] : m_sockets) close(duplicate);
+  m_sockets.clear();
 }
 
 bool InternetSession::IsCancelled() const { return m_cancel && m_cancel->IsCancelled(); }
@@ -92,8 +89,15 @@ void InternetSession::Wake() {
 
 void InternetSession::ShutDownSockets() {
   std::lock_guard lock(m_socketsLock);
-  for (const auto& [socket, inode] : m_sockets)
-    if (SocketInode(socket) == inode) shutdown(socket, SHUT_RDWR);
+  // A shutdown acts on the socket, so the duplicate ends curl's descriptor as well.
+  for (const auto& [socket, duplicate] : m_sockets) shutdown(duplicate, SHUT_RDWR);
+}
+
+void InternetSession::ForgetSocket(int socket) {
+  const auto known = m_sockets.find(socket);
+  if (known == m_sockets.end()) return;
+  close(known->second);
+  m_sockets.erase(known);
 }
 
 // curl calls this at least once a second, also while it blocks inside a step of
@@ -107,15 +111,22 @@ curl_socket_t InternetSession::OpenSocket(void* session, curlsocktype, curl_sock
   auto* self = static_cast<InternetSession*>(session);
   const int socket = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
   if (socket < 0) return CURL_SOCKET_BAD;
+  const int duplicate = fcntl(socket, F_DUPFD_CLOEXEC, 0);
+  if (duplicate < 0) {
+    close(socket);
+    return CURL_SOCKET_BAD;
+  }
   std::lock_guard lock(self->m_socketsLock);
-  self->m_sockets[socket] = SocketInode(socket);
+  // The same number again: curl closed the earlier socket without telling us.
+  self->ForgetSocket(socket);
+  self->m_sockets[socket] = duplicate;
   return socket;
 }
 
 int InternetSession::CloseSocket(void* session, curl_socket_t socket) {
   auto* self = static_cast<InternetSession*>(session);
   std::lock_guard lock(self->m_socketsLock);
-  self->m_sockets.erase(socket);
+  self->ForgetSocket(socket);
   return close(socket);
 }
 

@@ -66,6 +66,13 @@ class InternetSession : private TransferCancel::Waiter {
   std::chrono::steady_clock::time_point m_deadline;
   CURL* m_curl;
   CURLM* m_multi;
+  // Closes the duplicates of sockets curl has given up; called with m_socketsLock held.
+  void ForgetSocket(int socket);
+
   std::mutex m_socketsLock;
-  std::map<int, unsigned long> m_sockets;  // curl's open sockets and their inodes
+  // curl's sockets, each with a duplicate of our own. libcurl 7.88 closes a socket it never
+  // connected (a failed or abandoned attempt) with close() rather than through the close
+  // callback, so its number may be gone or reused at any moment; the duplicate is closed
+  // only by us, so ending a socket never touches a number curl may have let go.
+  std::map<int, int> m_sockets;
 };

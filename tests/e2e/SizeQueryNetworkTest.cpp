@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -374,6 +377,55 @@ TEST(SizeQuery, CancellingEndsAQueryThatWouldWaitLong) {
                 std::chrono::duration<double, std::milli>(took).count());
     ASSERT_TRUE(view->TryBeginQuery()) << "the guard is released after a cancelled query";
   }
+}
+
+// A port on 127.0.0.1 whose listen queue is full and never served: a connect to it stays
+// unanswered (the kernel drops its SYN), so a query hangs in its connect.
+class FullListenQueue {
+ public:
+  FullListenQueue() {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    m_listener = socket(AF_INET, SOCK_STREAM, 0);
+    bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(m_listener, 0);
+    getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
+    m_port = ntohs(address.sin_port);
+    // A queue of length 0 holds one connection; the second waits unanswered as well.
+    for (int& filler : m_fillers) {
+      filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+      connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    std::this_thread::sleep_for(50ms);
+  }
+  ~FullListenQueue() {
+    for (int filler : m_fillers) close(filler);
+    close(m_listener);
+  }
+  std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/file"; }
+
+ private:
+  int m_listener = -1;
+  int m_fillers[2] = {-1, -1};
+  int m_port = 0;
+};
+
+// A cancel while the connect is still under way ends the query at once. curl then closes
+// the socket it never connected by itself, and the cancel must not touch that descriptor.
+TEST(SizeQuery, ACancelEndsAConnectThatIsNeverAnswered) {
+  FullListenQueue unanswered;
+  InternetOptions patient;
+  auto view = std::make_shared<RecordingView>(unanswered.Url(), patient);
+  std::thread worker([view] { QuerySizeThread(*view); });
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(view->Recorded(), (Events{"buttons:off", "size:", kConnecting})) << "still connecting";
+  const auto cancelled = std::chrono::steady_clock::now();
+  view->CancelQuery();
+  worker.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - cancelled, 300ms);
+  EXPECT_EQ(view->Recorded(), Asked({kConnectionFailed}, false));
 }
 
 // A cancel that comes before the query is kept, and the query asks nothing.
